@@ -1,0 +1,31 @@
+// The I/O image: per-card tables that mirror what the cards measure and what they must drive.
+// Card c, index i lives at entry c * count + i of each table.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+constexpr int kCards = 4;
+constexpr int kDetPerCard = 16;
+constexpr int kInPerCard = 80;
+constexpr int kCanPerCard = 5;
+constexpr int kOutPerCard = 80;
+constexpr int kLedPerCard = 48;
+constexpr int kServoPerCard = 5;
+constexpr int kSrvCmdPerCard = 15;  // 0..4 setpoints, 10..14 speeds
+
+struct IoImage {
+  std::array<int32_t, kCards * kDetPerCard> det{};
+  std::array<int32_t, kCards * kInPerCard> in{};
+  std::array<int32_t, kCards * kCanPerCard> can{};
+  std::array<int32_t, kCards * kOutPerCard> out{};
+  std::array<int32_t, kCards * kLedPerCard> led{};
+  std::array<int32_t, kCards * kLedPerCard> led_cli{};
+  std::array<int32_t, kCards * kLedPerCard> led_phase{};
+  std::array<int32_t, kCards * kServoPerCard> srv_pos{};
+  std::array<int32_t, kCards * kSrvCmdPerCard> srv_cmd{};
+  std::array<int32_t, kCards * kServoPerCard> srv_reserved{};
+  std::array<int32_t, kCards * kDetPerCard> canton_inverted{};
+  std::array<int32_t, kCards * kCanPerCard> pot_inverted{};
+  std::array<int32_t, kCards> leds_shown{1, 1, 1, 1};
+};

@@ -1,0 +1,41 @@
+// Everything outside the process goes through the Host: message boxes, repaint requests,
+// "open" of a document, the millisecond clock, serial ports and quitting. The GTK window
+// implements it in src/app; tests and zir-sim use RecordingHost.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+enum class BoxIcon { Error, Warning, Information, Question };
+
+// A serial port opened by COM number (1..6). All waits are bounded by the caller's limits.
+class SerialPort {
+ public:
+  virtual ~SerialPort() = default;
+  virtual bool write_bytes(const uint8_t* data, size_t count) = 0;
+  // Reads up to `count` bytes, waiting at most `timeout_ms` for the first one and for each
+  // following one; returns how many bytes arrived.
+  virtual size_t read_bytes(uint8_t* data, size_t count, int timeout_ms) = 0;
+  // Throws away what is waiting in both directions.
+  virtual void purge() = 0;
+  // The device path or emulator name, for messages.
+  virtual std::string name() const = 0;
+};
+
+class Host {
+ public:
+  virtual ~Host() = default;
+  // Texts and titles are UTF-8.
+  virtual void message_box(const std::string& title, const std::string& text, BoxIcon icon) = 0;
+  // A Yes/No box; true for Yes.
+  virtual bool ask_yes_no(const std::string& title, const std::string& text, BoxIcon icon) = 0;
+  virtual void request_repaint() = 0;
+  // The desktop's "open" of a document or program; false when it could not be started.
+  virtual bool open_document(const std::string& path) = 0;
+  virtual uint32_t now_ms() = 0;
+  virtual void sleep_ms(int ms) = 0;
+  // Opens COMn; on failure returns null and sets `reason` to what the system said.
+  virtual std::unique_ptr<SerialPort> open_serial(int com, std::string& reason) = 0;
+};

@@ -1,0 +1,42 @@
+// A Host without a window: boxes are collected (and optionally printed as "BOX title|text"),
+// Yes/No answers come from a queue (No when empty), the clock is simulated so that waits cost
+// no real time, and serial ports come from a factory that tests and zir-sim install.
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "core/host.h"
+
+struct RecordedBox {
+  std::string title;
+  std::string text;
+  BoxIcon icon;
+  bool question;
+};
+
+class RecordingHost : public Host {
+ public:
+  using PortFactory = std::function<std::unique_ptr<SerialPort>(int com, std::string& reason)>;
+
+  void message_box(const std::string& title, const std::string& text, BoxIcon icon) override;
+  bool ask_yes_no(const std::string& title, const std::string& text, BoxIcon icon) override;
+  void request_repaint() override { ++repaints; }
+  bool open_document(const std::string& path) override;
+  uint32_t now_ms() override { return clock_ms; }
+  void sleep_ms(int ms) override { clock_ms += ms > 0 ? static_cast<uint32_t>(ms) : 0; }
+  std::unique_ptr<SerialPort> open_serial(int com, std::string& reason) override;
+
+  // The box as zir-sim prints it: "BOX title|text" with line breaks written \n.
+  static std::string box_line(const std::string& title, const std::string& text);
+
+  std::vector<RecordedBox> boxes;
+  std::deque<bool> answers;
+  std::vector<std::string> opened;
+  int repaints = 0;
+  uint32_t clock_ms = 0;
+  PortFactory port_factory;
+  bool print_boxes = false;
+};

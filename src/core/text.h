@@ -1,0 +1,11 @@
+// Windows-1252 and UTF-8: config.txt may be in either; tokens are Windows-1252 bytes and every
+// text shown to the user is UTF-8.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+std::string cp1252_to_utf8(std::string_view bytes);
+// Converts valid UTF-8 to Windows-1252 (characters it lacks become '?'); returns false and
+// leaves `out` untouched when `bytes` is not valid UTF-8.
+bool utf8_to_cp1252(std::string_view bytes, std::string& out);

@@ -1,0 +1,57 @@
+// Movements: 73 ints a movement, -1 meaning "not given" unless said otherwise.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+constexpr int kMovements = 200;
+constexpr int kDeplFields = 73;
+
+enum DeplField : int {
+  DEPL_CANTONS = 0,    // 10 pairs (canton or 1000 + siding, speed)
+  DEPL_TURNOUTS = 20,  // 10 pairs (turnout, position)
+  DEPL_PASS = 40,
+  DEPL_LIBE = 42,
+  DEPL_FIN = 44,
+  DEPL_HALT = 46,
+  DEPL_TAF = 48,
+  DEPL_TSF = 49,
+  DEPL_START_REQUEST = 50,  // depl_start_run_ (6500 + n)
+  DEPL_STOP_REQUEST = 51,   // depl_stop_ (6700 + n)
+  DEPL_STATE = 52,
+  DEPL_TIMER = 53,
+  DEPL_VARIABLES = 54,  // 4 pairs (kind, variable)
+  DEPL_TRAIN = 62,
+  DEPL_REQUIRED_TRAIN = 63,
+  DEPL_START = 64,
+  DEPL_START2 = 65,
+  DEPL_STOP = 66,
+  DEPL_ENDED_IN_SIDING = 67,
+  DEPL_TARGET_SPEED = 68,
+  DEPL_CURRENT_SPEED = 69,
+  DEPL_SERVO = 70,
+  DEPL_SERVO_POSITION = 71,
+  DEPL_TEMPO = 72,
+};
+
+using DeplRecord = std::array<int32_t, kDeplFields>;
+
+struct DeplTable {
+  std::array<DeplRecord, kMovements> depl_record;
+  std::array<std::string, kMovements> name;
+  int32_t acc = -1;
+  int32_t dec = -1;
+
+  DeplTable() { reset(); }
+  void reset() {
+    for (auto& r : depl_record) {
+      r.fill(-1);
+      for (int f = DEPL_START_REQUEST; f <= DEPL_TIMER; ++f) r[f] = 0;
+    }
+    for (auto& n : name) n.clear();
+    acc = -1;
+    dec = -1;
+  }
+  bool has_start(int n) const { return depl_record[n][DEPL_START] != -1; }
+};
