@@ -8,6 +8,8 @@
 #include <memory>
 #include <string>
 
+class Surface;
+
 enum class BoxIcon { Error, Warning, Information, Question };
 
 // A serial port opened by COM number (1..6). All waits are bounded by the caller's limits.
@@ -32,6 +34,10 @@ class Host {
   // A Yes/No box; true for Yes.
   virtual bool ask_yes_no(const std::string& title, const std::string& text, BoxIcon icon) = 0;
   virtual void request_repaint() = 0;
+  // Copies a rectangle of an off-screen surface to the same place in the window.
+  virtual void present(const Surface& s, int x, int y, int w, int h) = 0;
+  // Closes the window: the orderly shutdown runs, then the program ends with status 0.
+  virtual void request_quit() = 0;
   // The desktop's "open" of a document or program; false when it could not be started.
   virtual bool open_document(const std::string& path) = 0;
   virtual uint32_t now_ms() = 0;

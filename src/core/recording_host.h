@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/host.h"
+#include "core/surface.h"
 
 struct RecordedBox {
   std::string title;
@@ -28,6 +29,10 @@ class RecordingHost : public Host {
   uint32_t now_ms() override { return clock_ms; }
   void sleep_ms(int ms) override { clock_ms += ms > 0 ? static_cast<uint32_t>(ms) : 0; }
   std::unique_ptr<SerialPort> open_serial(int com, std::string& reason) override;
+  void present(const Surface& s, int x, int y, int w, int h) override {
+    frame.present(s, x, y, w, h);
+  }
+  void request_quit() override { quit_requested = true; }
 
   // The box as zir-sim prints it: "BOX title|text" with line breaks written \n.
   static std::string box_line(const std::string& title, const std::string& text);
@@ -39,4 +44,6 @@ class RecordingHost : public Host {
   uint32_t clock_ms = 0;
   PortFactory port_factory;
   bool print_boxes = false;
+  FrontBuffer frame;  // what the window would show
+  bool quit_requested = false;
 };

@@ -18,8 +18,8 @@
 #include "trains/canton_table.h"
 #include "turnouts/aig_table.h"
 
-constexpr int kTic = 80;             // timer period, ms
-constexpr int kTickMs = kTic + 15;   // one tick as counted wherever ticks become time
+constexpr int kTic = 80;            // timer period, ms
+constexpr int kTickMs = kTic + 15;  // one tick as counted wherever ticks become time
 constexpr int kSpecialVars = 100;
 
 // The #general settings, with their defaults.
@@ -67,6 +67,8 @@ struct ScreenState {
   int32_t press_y = 0;
   int32_t last_key = 0;
   int32_t remote_key = -1;
+  // A train-characteristics field is taking the typed characters (its name dialog).
+  bool field_editing = false;
 };
 
 struct System {

@@ -1,0 +1,83 @@
+#include "core/screen_frame.h"
+
+#include "core/screens.h"
+#include "core/surface.h"
+#include "core/system.h"
+
+namespace {
+constexpr int kTitleX = 2;
+constexpr int kTitleY = 2;
+constexpr int kQuitFromRight = 140;  // "(QUITTER = ESC)" at 660 on an 800-wide screen
+constexpr int kCloseFromRight = 15;  // the close box spans 785..798 on an 800-wide screen
+
+int close_left(const ScreenInfo& info) {
+  return info.width - kCloseFromRight;
+}
+}  // namespace
+
+void draw_close_box(Surface& s, int left, int top) {
+  s.select_line(0);
+  s.select_fill(7);
+  s.rectangle(left, top, left + kCloseBoxSize, top + kCloseBoxSize);
+  s.draw_line(left + 3, top + 3, left + kCloseBoxSize - 3, top + kCloseBoxSize - 3);
+  s.draw_line(left + kCloseBoxSize - 4, top + 3, left + 2, top + kCloseBoxSize - 3);
+}
+
+void frame_paint(Surface& s, const ScreenInfo& info) {
+  s.fill_rect(0, 0, info.width, kScreenHeight, 7);
+  s.select_font(Font::Text);
+  s.set_text_colour(0);
+  s.draw_text(kTitleX, kTitleY, info.title);
+  s.draw_text(info.width - kQuitFromRight, kTitleY, "(QUITTER = ESC)");
+  draw_close_box(s, close_left(info), info.close_top);
+}
+
+void draw_legend_box(Surface& s, int top, std::string_view text) {
+  s.select_line(0);
+  s.select_fill(37);
+  s.rectangle(0, top, kLegendBoxWidth + 1, top + kLegendBoxHeight + 1);
+  s.set_text_colour(0);
+  s.draw_text(2, top + 3, text);
+}
+
+bool in_close_box(const ScreenInfo& info, int x, int y) {
+  const int left = close_left(info);
+  return x >= left && x <= left + kCloseBoxSize && y >= info.close_top &&
+         y <= info.close_top + kCloseBoxSize;
+}
+
+bool in_legend_box(int top, int x, int y) {
+  return x >= 0 && x <= kLegendBoxWidth && y >= top && y <= top + kLegendBoxHeight;
+}
+
+bool frame_left_press(System& sys, const ScreenInfo& info, int legend_top) {
+  const int x = sys.screen.press_x;
+  const int y = sys.screen.press_y;
+  if (in_close_box(info, x, y)) {
+    show_screen(sys, sys.screen.last_panel);
+    return true;
+  }
+  if (legend_top >= 0 && in_legend_box(legend_top, x, y)) {
+    screen_next_page(sys);
+    return true;
+  }
+  return false;
+}
+
+void frame_only_screen(System& sys, Surface& s, int mode) {
+  const ScreenInfo* info = screen_info(sys.screen.screen_mode);
+  if (!info) return;
+  switch (mode) {
+    case kPaint:
+      frame_paint(s, *info);
+      break;
+    case kLeftPress:
+      frame_left_press(sys, *info, -1);
+      break;
+    case kRightPress:
+      screen_next_page(sys);
+      break;
+    default:
+      break;
+  }
+}
