@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <string_view>
 
 #include "core/screens.h"
@@ -93,7 +94,7 @@ void variable_list_command(System& sys, int32_t) {
 
 void edit_config_command(System& sys, int32_t) {
   sys.host.message_box("ZIR - Info", kEditConfigText, BoxIcon::Warning);
-  sys.host.open_document(work_file(sys, "config.txt").string());
+  sys.host.open_document(std::filesystem::absolute(work_file(sys, "config.txt")).string());
 }
 
 void reload_command(System& sys, int32_t) {

@@ -1,0 +1,41 @@
+// The main window: title, icon, size from #general, the menu bar, a drawing area showing the
+// front buffer, keys and mouse forwarded to the window event handling, the 80 ms timer, and
+// the orderly shutdown on close, menu "Quitter", SIGTERM or SIGINT.
+#pragma once
+
+#include <gtk/gtk.h>
+
+struct System;
+class GtkHost;
+
+class MainWindow {
+ public:
+  MainWindow(System& sys, GtkHost& host);
+  MainWindow(const MainWindow&) = delete;
+  MainWindow& operator=(const MainWindow&) = delete;
+
+  // Shows the window (maximised for "plein écran") and starts the timer.
+  void show_and_run_timer();
+  // The orderly shutdown, once: save, all card outputs off, leave the main loop. Held back
+  // while a tick runs (a box inside the tick has its own loop) and done when it ends.
+  void close();
+
+ private:
+  GtkWidget* build_menu_bar();
+  static gboolean on_timer(gpointer self);
+  static gboolean on_draw(GtkWidget* widget, cairo_t* cr, gpointer self);
+  static gboolean on_key(GtkWidget* widget, GdkEventKey* event, gpointer self);
+  static gboolean on_button(GtkWidget* widget, GdkEventButton* event, gpointer self);
+  static gboolean on_motion(GtkWidget* widget, GdkEventMotion* event, gpointer self);
+  static void on_size(GtkWidget* widget, GdkRectangle* allocation, gpointer self);
+  static gboolean on_delete(GtkWidget* widget, GdkEvent* event, gpointer self);
+  static gboolean on_signal(gpointer self);
+  static void on_menu_item(GtkMenuItem* item, gpointer self);
+
+  System& sys_;
+  GtkHost& host_;
+  GtkWidget* window_;
+  GtkWidget* area_;
+  bool close_pending_ = false;
+  bool closed_ = false;
+};
