@@ -1,0 +1,256 @@
+#include "tools/sim/sim_runner.h"
+
+#include <charconv>
+#include <iostream>
+#include <ostream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "core/fatal.h"
+#include "core/recording_host.h"
+#include "core/startup.h"
+#include "core/surface.h"
+#include "core/system.h"
+#include "core/text.h"
+#include "core/tick.h"
+#include "core/var_bus.h"
+#include "core/window_events.h"
+#include "tools/sim/sim_fields.h"
+
+namespace {
+
+struct SimContext {
+  System& sys;
+  RecordingHost& host;
+  std::ostream& out;
+  int line_number = 0;
+  bool failed = false;
+  int repaints_done = 0;  // repaint requests already turned into paints
+};
+
+using Words = std::vector<std::string>;
+
+// A script error (unknown command, bad argument): reported with its line, the run exits 2.
+struct ScriptError {
+  std::string message;
+};
+
+Words split_words(const std::string& line) {
+  Words words;
+  std::istringstream stream(line);
+  std::string word;
+  while (stream >> word) {
+    if (word[0] == '#') break;
+    words.push_back(word);
+  }
+  return words;
+}
+
+bool parse_int(const std::string& text, int& value) {
+  const char* begin = text.data();
+  const char* end = begin + text.size();
+  const auto [stop, error] = std::from_chars(begin, end, value);
+  return error == std::errc() && stop == end;
+}
+
+int int_argument(const std::string& text) {
+  int value = 0;
+  if (!parse_int(text, value)) throw ScriptError{"'" + text + "' is not a number"};
+  return value;
+}
+
+// A name: a field path (or bare field name), a bus number or a bus label.
+struct Target {
+  SimField field;
+  int bus = -1;
+  bool is_field = false;
+};
+
+Target resolve_target(SimContext& ctx, const std::string& name) {
+  Target t;
+  if (resolve_field(ctx.sys, name, t.field)) {
+    t.is_field = true;
+    return t;
+  }
+  if (name.find('.') != std::string::npos) throw ScriptError{"unknown field '" + name + "'"};
+  if (!parse_int(name, t.bus)) t.bus = var_from_label(ctx.sys, name.c_str());
+  if (t.bus < 0) throw ScriptError{"unknown variable '" + name + "'"};
+  return t;
+}
+
+std::string read_target(SimContext& ctx, const Target& t) {
+  if (!t.is_field) return std::to_string(var_read(ctx.sys, t.bus));
+  if (t.field.text_cell != nullptr) return *t.field.text_cell;
+  if (t.field.is_text) return t.field.text;
+  return std::to_string(*t.field.value);
+}
+
+std::string join_from(const Words& words, size_t first) {
+  std::string text;
+  for (size_t i = first; i < words.size(); ++i) text += (i > first ? " " : "") + words[i];
+  return text;
+}
+
+void need_arguments(const Words& words, size_t count, const char* usage) {
+  if (words.size() < count + 1) throw ScriptError{std::string("usage: ") + usage};
+}
+
+void cmd_tick(SimContext& ctx, const Words& words) {
+  const int count = words.size() > 1 ? int_argument(words[1]) : 1;
+  for (int i = 0; i < count; ++i) tick(ctx.sys);
+}
+
+void cmd_set(SimContext& ctx, const Words& words) {
+  need_arguments(words, 2, "set NAME VALUE");
+  const Target t = resolve_target(ctx, words[1]);
+  if (!t.is_field) {
+    var_write(ctx.sys, t.bus, int_argument(words[2]));
+  } else if (t.field.read_only || (t.field.is_text && t.field.text_cell == nullptr)) {
+    throw ScriptError{"'" + words[1] + "' is read-only"};
+  } else if (t.field.text_cell != nullptr) {
+    *t.field.text_cell = join_from(words, 2);
+  } else {
+    *t.field.value = int_argument(words[2]);
+  }
+}
+
+void cmd_get(SimContext& ctx, const Words& words) {
+  need_arguments(words, 1, "get NAME");
+  ctx.out << words[1] << " = " << read_target(ctx, resolve_target(ctx, words[1])) << '\n';
+}
+
+void cmd_expect(SimContext& ctx, const Words& words) {
+  need_arguments(words, 2, "expect NAME VALUE");
+  const std::string got = read_target(ctx, resolve_target(ctx, words[1]));
+  const std::string expected = join_from(words, 2);
+  if (got == expected) return;
+  ctx.failed = true;
+  ctx.out << "FAIL line " << ctx.line_number << ": " << words[1] << " = " << got << " (expected "
+          << expected << ")\n";
+}
+
+void cmd_answer(SimContext& ctx, const Words& words) {
+  need_arguments(words, 1, "answer yes|no");
+  if (words[1] != "yes" && words[1] != "no") throw ScriptError{"usage: answer yes|no"};
+  ctx.host.answers.push_back(words[1] == "yes");
+}
+
+// The window paints after the message that asked for it: so does the runner, after each window
+// command and before a render.
+void paint_if_requested(SimContext& ctx) {
+  if (ctx.host.repaints == ctx.repaints_done) return;
+  ctx.repaints_done = ctx.host.repaints;
+  window_paint(ctx.sys);
+}
+
+// A typed character: ESC, ENTER, SPACE, or one character (UTF-8 in the script), given to the
+// window as its Windows-1252 byte.
+int32_t key_argument(const std::string& word) {
+  if (word == "ESC") return kKeyEscape;
+  if (word == "ENTER") return kKeyEnter;
+  if (word == "SPACE") return ' ';
+  std::string byte;
+  if (!utf8_to_cp1252(word, byte) || byte.size() != 1) {
+    throw ScriptError{"'" + word + "' is not one character"};
+  }
+  return static_cast<unsigned char>(byte[0]);
+}
+
+void cmd_key(SimContext& ctx, const Words& words) {
+  need_arguments(words, 1, "key C");
+  window_key(ctx.sys, key_argument(words[1]));
+  paint_if_requested(ctx);
+}
+
+// Mouse commands: which button, and whether it is pressed, released or both (a click).
+template <MouseButton button, bool press, bool release>
+void cmd_mouse(SimContext& ctx, const Words& words) {
+  need_arguments(words, 2, "click|rclick|press|release|rpress|rrelease X Y");
+  const int x = int_argument(words[1]);
+  const int y = int_argument(words[2]);
+  if (press) window_button_press(ctx.sys, button, x, y);
+  if (release) window_button_release(ctx.sys, button, x, y);
+  paint_if_requested(ctx);
+}
+
+void cmd_menu(SimContext& ctx, const Words& words) {
+  need_arguments(words, 1, "menu ID [CODE]");
+  const int id = int_argument(words[1]);
+  window_menu(ctx.sys, id, words.size() > 2 ? int_argument(words[2]) : 0);
+  paint_if_requested(ctx);
+}
+
+void cmd_render(SimContext& ctx, const Words& words) {
+  need_arguments(words, 1, "render FILE.png");
+  paint_if_requested(ctx);
+  bool written;
+  if (const Surface* front = ctx.host.frame.surface()) {
+    written = front->write_png(words[1]);
+  } else {
+    Surface blank(ctx.sys.screen.client_width, ctx.sys.screen.client_height);
+    blank.fill_rect(0, 0, blank.width(), blank.height(), 18);
+    written = blank.write_png(words[1]);
+  }
+  if (!written) throw ScriptError{"cannot write '" + words[1] + "'"};
+}
+
+struct Command {
+  const char* name;
+  void (*run)(SimContext&, const Words&);
+};
+
+const Command kCommands[] = {
+    {"tick", cmd_tick},
+    {"set", cmd_set},
+    {"get", cmd_get},
+    {"expect", cmd_expect},
+    {"answer", cmd_answer},
+    {"key", cmd_key},
+    {"click", cmd_mouse<MouseButton::Left, true, true>},
+    {"rclick", cmd_mouse<MouseButton::Right, true, true>},
+    {"press", cmd_mouse<MouseButton::Left, true, false>},
+    {"release", cmd_mouse<MouseButton::Left, false, true>},
+    {"rpress", cmd_mouse<MouseButton::Right, true, false>},
+    {"rrelease", cmd_mouse<MouseButton::Right, false, true>},
+    {"menu", cmd_menu},
+    {"render", cmd_render},
+};
+
+void run_command(SimContext& ctx, const Words& words) {
+  for (const Command& c : kCommands) {
+    if (words[0] == c.name) {
+      c.run(ctx, words);
+      return;
+    }
+  }
+  throw ScriptError{"unknown command '" + words[0] + "'"};
+}
+
+}  // namespace
+
+int run_sim(const SimOptions& options, std::istream& script, std::ostream& out) {
+  RecordingHost host;
+  host.echo = &out;
+  System sys(host, options.dir);
+  SimContext ctx{sys, host, out};
+  try {
+    startup_before_window(sys);
+    startup_window_create(sys);
+    std::string line;
+    // Menu "Quitter" ends the script as closing the window ends the program.
+    while (!host.quit_requested && std::getline(script, line)) {
+      ++ctx.line_number;
+      const Words words = split_words(line);
+      if (!words.empty()) run_command(ctx, words);
+    }
+    shutdown(sys);
+  } catch (const FatalConfigError&) {
+    return 1;
+  } catch (const ScriptError& e) {
+    out.flush();
+    std::cerr << "zir-sim: line " << ctx.line_number << ": " << e.message << '\n';
+    return 2;
+  }
+  return ctx.failed ? 1 : 0;
+}
