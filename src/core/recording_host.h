@@ -45,6 +45,6 @@ class RecordingHost : public Host {
   uint32_t clock_ms = 0;
   PortFactory port_factory;
   std::ostream* echo = nullptr;  // where each box is printed as its box_line, if set
-  FrontBuffer frame;  // what the window would show
+  FrontBuffer frame;             // what the window would show
   bool quit_requested = false;
 };

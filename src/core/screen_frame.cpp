@@ -69,6 +69,7 @@ void frame_only_screen(System& sys, Surface& s, int mode) {
   if (!info) return;
   switch (mode) {
     case kPaint:
+    case kRedraw:  // with no values of its own, the frame is all there is to redraw
       frame_paint(s, *info);
       break;
     case kLeftPress:

@@ -127,6 +127,9 @@ bool valid_utf8(std::string_view s) {
 extern "C" const char* __lsan_default_suppressions() {
   return "leak:libfontconfig.so\n";
 }
+extern "C" const char* __lsan_default_options() {
+  return "print_suppressions=0";
+}
 
 Rgb palette_text(int index) {
   const PaletteEntry* e = entry(index);
