@@ -1,0 +1,200 @@
+#include "trains/tracking.h"
+
+#include <gtest/gtest.h>
+
+#include "core/recording_host.h"
+#include "core/system.h"
+#include "core/tick.h"
+#include "trains/train_config.h"
+
+namespace {
+
+// Trains driven from keyboard configurations, moved through whole ticks; detection is set on
+// the I/O image as the card exchange would leave it.
+struct Tracking : ::testing::Test {
+  RecordingHost host;
+  System sys{host};
+  CantonTable& c = sys.cantons;
+  int rules = 0;
+
+  // c<target>:<tsign> c<from><fsign> with conditions (turnout, position)...
+  void rule(int target, char tsign, int from, char fsign, std::vector<int> conditions = {}) {
+    auto& r = sys.selectif.rule[static_cast<size_t>(rules++)];
+    r[kSelTarget] = target;
+    r[kSelTargetSign] = tsign == '+' ? 0 : 1;
+    r[kSelFrom] = from;
+    r[kSelFromSign] = fsign == '+' ? 0 : 1;
+    for (size_t k = 0; k < conditions.size(); ++k) r[kSelConditions + k] = conditions[k];
+  }
+  // Train n on canton `on`, detected there, driven at keyboard level `level`.
+  void train(int n, int on, int level) {
+    place_train_on_canton(sys, n, on);
+    sys.trains.cmd[n] = kClavCmdBase + n % kClavConfs;
+    sys.trains.clav_level[n % kClavConfs] = level;
+    det(on, 1);
+  }
+  void det(int canton, int value) { sys.io.det[canton_slot(canton)] = value; }
+  void ticks(int n) {
+    for (int k = 0; k < n; ++k) ASSERT_TRUE(tick(sys));
+  }
+  int field(const std::array<int32_t, kCantons>& a, int canton) { return a[canton_slot(canton)]; }
+};
+
+TEST_F(Tracking, NextCantonReservedAndPoweredInTheSameTick) {
+  rule(11, '+', 10, '+');
+  train(3, 10, 2);
+  ticks(1);
+  EXPECT_EQ(sys.trains.vit[3], 32);
+  EXPECT_EQ(field(c.Res2MANU, 11), 1);
+  EXPECT_EQ(field(c.num_train, 11), 3);
+  EXPECT_EQ(field(c.Vit_MANU, 11), 32);
+  EXPECT_EQ(field(c.Vitesse, 11), 32);
+  EXPECT_EQ(field(c.Vit_reel, 11), 32);
+  EXPECT_EQ(field(c.Vit_reel, 10), 32);
+  EXPECT_EQ(field(c.ResvMANU, 11), 0);
+  EXPECT_EQ(field(c.det2, 11), 0);
+}
+
+TEST_F(Tracking, MainCantonOnDetectionAndReleaseAfterTheDelay) {
+  sys.block.tempo_libe_cant = 10;
+  rule(11, '+', 10, '+');
+  rule(12, '+', 11, '+');
+  train(3, 10, 2);
+  ticks(1);
+  det(11, 1);
+  ticks(1);
+  EXPECT_EQ(field(c.ResvMANU, 11), 1);
+  EXPECT_EQ(field(c.Res2MANU, 12), 1);  // and the following one is reserved
+  det(10, 0);
+  ticks(9);
+  EXPECT_EQ(field(c.ResvMANU, 10), 1);
+  EXPECT_EQ(field(c.libe_count, 10), 9);
+  EXPECT_EQ(field(c.det2, 10), 1);
+  ticks(1);
+  EXPECT_EQ(field(c.ResvMANU, 10), 0);
+  EXPECT_EQ(field(c.num_train, 10), -1);
+  EXPECT_EQ(field(c.Vitesse, 10), 0);
+  ticks(1);  // the cantons text is made before tracking: it follows one tick later
+  EXPECT_EQ(sys.trains.cantons_txt[3], "c11 ");
+}
+
+TEST_F(Tracking, NoDelayFreesOnTheFirstTickWithoutDetection) {
+  rule(11, '+', 10, '+');
+  train(3, 10, 2);
+  ticks(1);
+  det(11, 1);
+  ticks(1);
+  det(10, 0);
+  ticks(1);
+  EXPECT_EQ(field(c.ResvMANU, 10), 0);
+  EXPECT_EQ(field(c.num_train, 10), -1);
+  EXPECT_EQ(field(c.det2, 10), 0);  // the release counter does not keep it occupied
+}
+
+TEST_F(Tracking, ReverseLoopFlipsThePolarity) {
+  rule(11, '-', 10, '+');
+  rule(12, '-', 11, '+');
+  train(3, 10, 2);
+  ticks(1);
+  EXPECT_EQ(field(c.Inverse, 11), 1);
+  EXPECT_EQ(field(c.Vit_MANU, 11), -32);
+  EXPECT_EQ(field(c.Vit_reel, 11), -32);
+  // On canton 11 the train now travels backwards in the canton's wiring: rule 12 does not hold.
+  det(11, 1);
+  det(10, 0);
+  ticks(2);
+  EXPECT_EQ(field(c.ResvMANU, 11), 1);
+  EXPECT_EQ(field(c.Res2MANU, 12), 0);
+}
+
+TEST_F(Tracking, TurnoutConditionWaitsForTheTurnoutToArrive) {
+  rule(11, '+', 10, '+', {5, 0});
+  train(3, 10, 2);
+  ticks(1);  // moving: neither position reached
+  EXPECT_EQ(field(c.Res2MANU, 11), 0);
+  sys.aig.pos1_aig[5] = 1;
+  ticks(1);
+  EXPECT_EQ(field(c.Res2MANU, 11), 0);
+  sys.aig.pos1_aig[5] = 0;
+  sys.aig.pos0_aig[5] = 1;
+  ticks(1);
+  EXPECT_EQ(field(c.Res2MANU, 11), 1);
+}
+
+TEST_F(Tracking, LowerTrainNumberWinsAContestedCanton) {
+  rule(21, '+', 20, '+');
+  rule(21, '-', 22, '+');
+  rule(23, '+', 21, '+');
+  train(2, 22, 2);
+  train(1, 20, 2);
+  ticks(1);
+  EXPECT_EQ(field(c.num_train, 21), 1);
+  EXPECT_EQ(field(c.Inverse, 21), 0);
+  // Train 1 passes through canton 21 to canton 23; train 2 gets 21 once it is free again.
+  det(21, 1);
+  ticks(1);
+  det(20, 0);
+  ticks(1);
+  det(23, 1);
+  ticks(1);
+  EXPECT_EQ(field(c.num_train, 21), 1);
+  det(21, 0);
+  ticks(1);
+  EXPECT_EQ(field(c.num_train, 21), 2);
+  EXPECT_EQ(field(c.Res2MANU, 21), 1);
+  EXPECT_EQ(field(c.Inverse, 21), 1);
+  EXPECT_EQ(field(c.Vit_MANU, 21), -32);
+}
+
+TEST_F(Tracking, SlowTrainsAndForbiddenDirectionsReserveNothing) {
+  rule(11, '+', 10, '+');
+  rule(31, '-', 30, '+');
+  place_train_on_canton(sys, 0, 10);
+  sys.trains.cmd[0] = 0;  // potentiometer can_0
+  sys.io.can[0] = 146;    // speed 1
+  det(10, 1);
+  train(4, 30, 1);
+  c.sens_perm[canton_slot(31)] = 1;  // backward entry forbidden on the panel
+  ticks(3);
+  EXPECT_EQ(sys.trains.vit[0], 1);
+  EXPECT_EQ(field(c.Res2MANU, 11), 0);
+  EXPECT_EQ(field(c.ResvMANU, 10), 1);
+  EXPECT_EQ(field(c.Res2MANU, 31), 0);
+  c.sens_perm[canton_slot(31)] = 3;
+  ticks(1);  // the permission reaches sens_ok at the start of the tick
+  EXPECT_EQ(field(c.Res2MANU, 31), 1);
+}
+
+TEST_F(Tracking, LostTrainKeepsItsCantonsAndRaisesTheFlags) {
+  sys.block.tempo_libe_cant = 2;
+  rule(11, '+', 10, '+');
+  train(3, 10, 2);
+  place_train_on_canton(sys, 3, 9);
+  det(10, 0);
+  ticks(5);
+  EXPECT_EQ(field(c.ResvMANU, 10), 1);
+  EXPECT_EQ(field(c.ResvMANU, 9), 1);
+  EXPECT_EQ(sys.trains.capt[3], 0);
+  EXPECT_EQ(c.pb_capt_t[3], 1);
+  EXPECT_EQ(field(c.pb_capt_c, 10), 1);
+  EXPECT_EQ(field(c.pb_capt_c, 12), 0);
+  det(10, 1);
+  ticks(3);
+  EXPECT_EQ(field(c.ResvMANU, 9), 0);  // seen again: the canton left behind is freed
+  EXPECT_EQ(c.pb_capt_t[3], 0);
+}
+
+TEST_F(Tracking, MovementCantonsAreLeftAlone) {
+  rule(11, '+', 10, '+');
+  train(3, 10, 2);
+  const int s11 = canton_slot(11);
+  c.ResvAUTO[s11] = 1;
+  c.num_train[s11] = 7;
+  c.Vit_AUTO[s11] = 9;
+  ticks(2);
+  EXPECT_EQ(c.num_train[s11], 7);
+  EXPECT_EQ(c.Res2MANU[s11], 0);
+  EXPECT_EQ(c.Vitesse[s11], 9);
+}
+
+}  // namespace
