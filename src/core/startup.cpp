@@ -3,6 +3,9 @@
 #include "core/config_reader.h"
 #include "core/general.h"
 #include "core/system.h"
+#include "trains/canton_engine.h"
+#include "trains/selectif_config.h"
+#include "trains/train_config.h"
 
 void startup_before_window(System& sys) {
   sys.general = GeneralSettings{};
@@ -27,7 +30,10 @@ void startup_window_create(System& sys) {
   read_reload_group(sys);
   // #garage, #depl, #aig
   // serial port and card search
-  // cantons, #train, #selectif, #aigauto, #balauto
+  canton_init(sys);
+  read_train_section(sys);
+  read_selectif(sys);
+  // #aigauto, #balauto
   // fonts; timer started by the caller
   sys.screen.screen_mode = 0;
   // config_tco.txt

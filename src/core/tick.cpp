@@ -1,6 +1,10 @@
 #include "core/tick.h"
 
 #include "core/system.h"
+#include "trains/canton_engine.h"
+#include "trains/driving.h"
+#include "trains/speed_profile.h"
+#include "trains/tracking.h"
 
 void simulation_switch(System& sys) {
   const auto& var = sys.logic.var;
@@ -27,7 +31,9 @@ void panel_countdowns(System& sys) {
 // and what the card exchange brought in. Values computed after the exchange reach the cards
 // in the next tick's frame.
 void run_tick_steps(System& sys) {
-  // remote-control key, start-of-tick canton snapshots and lost-train flags
+  remote_step(sys);
+  snapshot_step(sys);
+  lost_train_step(sys);
   ++sys.ticks.tick;
   panel_countdowns(sys);
   special_vars_step(sys);
@@ -35,8 +41,12 @@ void run_tick_steps(System& sys) {
   simulation_switch(sys);
   emergency_stop_toggle(sys);
   // panel repaint on even ticks
-  // trains engine, tracking, movements, canton update, clock and timetable, routes,
-  // split and join, turnouts, vibrator, sidings, external actions, real speeds
+  trains_engine_step(sys);
+  tracking_step(sys);
+  // movements
+  canton_update_step(sys);
+  // clock and timetable, routes, split and join, turnouts, vibrator, sidings, external actions
+  real_speed_update(sys);
   // table-screen redraw on even ticks; card-screen work
 }
 

@@ -1,10 +1,11 @@
+#include "trains/driving.h"
+
 #include <gtest/gtest.h>
 
 #include "core/recording_host.h"
 #include "core/system.h"
 #include "core/tick.h"
 #include "trains/canton_engine.h"
-#include "trains/driving.h"
 #include "trains/speed_profile.h"
 #include "trains/train_config.h"
 

@@ -1,7 +1,5 @@
 #include "trains/selectif_config.h"
 
-#include <unistd.h>
-
 #include <vector>
 
 #include "core/fatal.h"

@@ -31,10 +31,10 @@ TEST(PotToSpeed, ReadingsAroundTheCentreAndTheEndStops) {
     int speed;
   };
   const Case cases[] = {
-      {128, true, 0},   {127, true, 0},    {255, true, -99}, {255, false, 64}, {0, true, -99},
-      {0, false, -64},  {240, true, 64},   {145, true, 0},   {146, true, 1},   {250, true, 64},
-      {251, true, -99}, {109, true, -1},   {4, false, -64},  {4, true, -99},   {5, true, 64 * -1},
-      {128 + 64, true, 32},
+      {128, true, 0},  {127, true, 0},  {255, true, -99},   {255, false, 64},
+      {0, true, -99},  {0, false, -64}, {240, true, 64},    {145, true, 0},
+      {146, true, 1},  {250, true, 64}, {251, true, -99},   {109, true, -1},
+      {4, false, -64}, {4, true, -99},  {5, true, 64 * -1}, {128 + 64, true, 32},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(pot_to_speed(c.reading, c.brake), c.speed) << "reading " << c.reading;

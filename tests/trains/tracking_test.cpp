@@ -122,47 +122,47 @@ TEST_F(Tracking, TurnoutConditionWaitsForTheTurnoutToArrive) {
 }
 
 TEST_F(Tracking, LowerTrainNumberWinsAContestedCanton) {
-  rule(21, '+', 20, '+');
-  rule(21, '-', 22, '+');
-  rule(23, '+', 21, '+');
-  train(2, 22, 2);
-  train(1, 20, 2);
+  rule(101, '+', 100, '+');
+  rule(101, '-', 102, '+');
+  rule(103, '+', 101, '+');
+  train(2, 102, 2);
+  train(1, 100, 2);
   ticks(1);
-  EXPECT_EQ(field(c.num_train, 21), 1);
-  EXPECT_EQ(field(c.Inverse, 21), 0);
-  // Train 1 passes through canton 21 to canton 23; train 2 gets 21 once it is free again.
-  det(21, 1);
+  EXPECT_EQ(field(c.num_train, 101), 1);
+  EXPECT_EQ(field(c.Inverse, 101), 0);
+  // Train 1 passes through canton 101 to canton 103; train 2 gets 101 once it is free again.
+  det(101, 1);
   ticks(1);
-  det(20, 0);
+  det(100, 0);
   ticks(1);
-  det(23, 1);
+  det(103, 1);
   ticks(1);
-  EXPECT_EQ(field(c.num_train, 21), 1);
-  det(21, 0);
+  EXPECT_EQ(field(c.num_train, 101), 1);
+  det(101, 0);
   ticks(1);
-  EXPECT_EQ(field(c.num_train, 21), 2);
-  EXPECT_EQ(field(c.Res2MANU, 21), 1);
-  EXPECT_EQ(field(c.Inverse, 21), 1);
-  EXPECT_EQ(field(c.Vit_MANU, 21), -32);
+  EXPECT_EQ(field(c.num_train, 101), 2);
+  EXPECT_EQ(field(c.Res2MANU, 101), 1);
+  EXPECT_EQ(field(c.Inverse, 101), 1);
+  EXPECT_EQ(field(c.Vit_MANU, 101), -32);
 }
 
 TEST_F(Tracking, SlowTrainsAndForbiddenDirectionsReserveNothing) {
   rule(11, '+', 10, '+');
-  rule(31, '-', 30, '+');
+  rule(111, '-', 110, '+');
   place_train_on_canton(sys, 0, 10);
   sys.trains.cmd[0] = 0;  // potentiometer can_0
   sys.io.can[0] = 146;    // speed 1
   det(10, 1);
-  train(4, 30, 1);
-  c.sens_perm[canton_slot(31)] = 1;  // backward entry forbidden on the panel
+  train(4, 110, 1);
+  c.sens_perm[canton_slot(111)] = 1;  // backward entry forbidden on the panel
   ticks(3);
   EXPECT_EQ(sys.trains.vit[0], 1);
   EXPECT_EQ(field(c.Res2MANU, 11), 0);
   EXPECT_EQ(field(c.ResvMANU, 10), 1);
-  EXPECT_EQ(field(c.Res2MANU, 31), 0);
-  c.sens_perm[canton_slot(31)] = 3;
+  EXPECT_EQ(field(c.Res2MANU, 111), 0);
+  c.sens_perm[canton_slot(111)] = 3;
   ticks(1);  // the permission reaches sens_ok at the start of the tick
-  EXPECT_EQ(field(c.Res2MANU, 31), 1);
+  EXPECT_EQ(field(c.Res2MANU, 111), 1);
 }
 
 TEST_F(Tracking, LostTrainKeepsItsCantonsAndRaisesTheFlags) {

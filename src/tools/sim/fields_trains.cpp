@@ -1,12 +1,11 @@
 // zir-sim fields of the trains subsystem: train.N.*, reserve.R.*, canton.NNN.* (by canton
 // number), clav.K.*, selectif.N.*, remote.FIELD and tempo_libe_cant.
-#include "tools/sim/fields_trains.h"
-
 #include <array>
 #include <string>
 #include <string_view>
 
 #include "core/system.h"
+#include "tools/sim/fields.h"
 
 namespace {
 
@@ -98,7 +97,7 @@ bool in_range(int index, int count) {
 
 }  // namespace
 
-bool resolve_train_field(System& sys, int index, std::string_view field, SimField& out) {
+bool train_field(System& sys, int index, std::string_view field, SimField& out) {
   TrainTable& t = sys.trains;
   if (!in_range(index, kTrainEntries)) return false;
   if (field == "name") return text_cell(t.name[index], true, out);
@@ -109,7 +108,7 @@ bool resolve_train_field(System& sys, int index, std::string_view field, SimFiel
          column_cell(t, kProfileColumns, index, field, out);
 }
 
-bool resolve_reserve_field(System& sys, int index, std::string_view field, SimField& out) {
+bool reserve_field(System& sys, int index, std::string_view field, SimField& out) {
   TrainTable& t = sys.trains;
   if (!in_range(index, kReserveEntries)) return false;
   if (field == "name") return text_cell(t.name[kReserveRow0 + index], true, out);
@@ -118,18 +117,18 @@ bool resolve_reserve_field(System& sys, int index, std::string_view field, SimFi
          column_cell(t, kProfileColumns, kReserveRow0 + index, field, out);
 }
 
-bool resolve_canton_field(System& sys, int index, std::string_view field, SimField& out) {
+bool canton_field(System& sys, int index, std::string_view field, SimField& out) {
   const int slot = canton_slot(index);
   if (slot < 0) return false;
   return column_cell(sys.cantons, kCantonColumns, slot, field, out);
 }
 
-bool resolve_clav_field(System& sys, int index, std::string_view field, SimField& out) {
+bool clav_field(System& sys, int index, std::string_view field, SimField& out) {
   return column_cell(sys.trains, kClavColumns, index, field, out);
 }
 
 // selectif.N.target, .target_sign, .from, .from_sign, .aig1...aig6, .pos1...pos6.
-bool resolve_selectif_field(System& sys, int index, std::string_view field, SimField& out) {
+bool selectif_field(System& sys, int index, std::string_view field, SimField& out) {
   if (!in_range(index, kSelectifRules)) return false;
   auto& rule = sys.selectif.rule[static_cast<size_t>(index)];
   static constexpr std::array<std::string_view, 4> kHead{"target", "target_sign", "from",
@@ -145,7 +144,7 @@ bool resolve_selectif_field(System& sys, int index, std::string_view field, SimF
   return false;
 }
 
-bool resolve_remote_field(System& sys, int index, std::string_view field, SimField& out) {
+bool remote_field(System& sys, int index, std::string_view field, SimField& out) {
   if (index != -1) return false;
   RemoteState& r = sys.remote;
   const std::array<std::pair<std::string_view, int32_t*>, 6> cells{{
@@ -165,7 +164,7 @@ bool resolve_remote_field(System& sys, int index, std::string_view field, SimFie
   return false;
 }
 
-bool resolve_tempo_libe_cant(System& sys, int index, std::string_view field, SimField& out) {
+bool tempo_libe_cant_field(System& sys, int index, std::string_view field, SimField& out) {
   if (index != -1 || !field.empty()) return false;
   out.value = &sys.block.tempo_libe_cant;
   return true;
