@@ -1,18 +1,15 @@
 #include "turnouts/aig_config.h"
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
-#include <filesystem>
-#include <fstream>
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "core/fatal.h"
-#include "core/recording_host.h"
-#include "core/system.h"
 #include "core/var_bus.h"
+#include "support/temp_dir.h"
 
 namespace {
 
@@ -20,28 +17,21 @@ constexpr const char* kErrorPrefix = "Fichier 'config.txt',\n\nSection #aig Erre
 
 class AigConfigTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::string pattern = (std::filesystem::temp_directory_path() / "zir_aig_XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    dir_ = pattern;
-  }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
-
   // Reads `file` as config.txt the way start-up does: '-' is a word character by then.
   void read_file(const std::string& file, bool memorisation_aig = false) {
-    std::ofstream(dir_ / "config.txt") << file;
-    sys_ = std::make_unique<System>(host_, dir_);
-    sys_->minus_switch = true;
-    sys_->general.memorisation_aig = memorisation_aig ? 1 : 0;
-    read_aig_section(*sys_);
+    t_ = std::make_unique<TestSystem>();
+    t_->dir.write("config.txt", file);
+    sys().minus_switch = true;
+    sys().general.memorisation_aig = memorisation_aig ? 1 : 0;
+    read_aig_section(sys());
   }
   void read(const std::string& body, bool memorisation_aig = false) {
     read_file("#general\n[\n]\n#aig\n[\n" + body + "]\n", memorisation_aig);
   }
+  System& sys() { return t_->sys; }
+  const std::vector<RecordedBox>& boxes() { return t_->host.boxes; }
 
-  std::filesystem::path dir_;
-  RecordingHost host_;
-  std::unique_ptr<System> sys_;
+  std::unique_ptr<TestSystem> t_ = std::make_unique<TestSystem>();
 };
 
 void expect_slot(const AigSlot& slot, int out, int value) {
@@ -159,37 +149,38 @@ TEST_F(AigConfigTest, EntriesAndTheirEffect) {
   for (const EntryCase& c : kEntryCases) {
     SCOPED_TRACE(c.name);
     read(c.body);
-    c.check(*sys_);
-    EXPECT_TRUE(host_.boxes.empty());
+    c.check(sys());
+    EXPECT_TRUE(boxes().empty());
   }
 }
 
 TEST_F(AigConfigTest, FileWithoutSectionLeavesTheInitialTables) {
   read_file("#general\n[\n]\n");
-  EXPECT_TRUE(host_.boxes.empty());
+  EXPECT_TRUE(boxes().empty());
   for (int n = 0; n < kTurnouts; ++n) {
-    EXPECT_FALSE(sys_->aig.defined(n));
-    EXPECT_EQ(sys_->aig.AIG_DESCR_INFO[n][AIG_INFO_VERIF1_VALUE], -1);
+    EXPECT_FALSE(sys().aig.defined(n));
+    EXPECT_EQ(sys().aig.AIG_DESCR_INFO[n][AIG_INFO_VERIF1_VALUE], -1);
   }
-  expect_slot(sys_->aig.AIG_DESCR_IDLE[0], -1, -1);
-  EXPECT_EQ(sys_->aig.aig_seq_current, -1);
-  EXPECT_EQ(sys_->aig.aig_seq_state, AIG_SEQ_IDLE);
+  expect_slot(sys().aig.AIG_DESCR_IDLE[0], -1, -1);
+  EXPECT_EQ(sys().aig.aig_seq_current, -1);
+  EXPECT_EQ(sys().aig.aig_seq_state, AIG_SEQ_IDLE);
 }
 
 TEST_F(AigConfigTest, SavedPositionsReplaceTheStartLineWhenMemorised) {
   read("aig3: prep0: out1=1\nposition_depart: a3.1 a4.1\n", true);
-  EXPECT_EQ(sys_->aig.aig_cmd[3], 0);
-  EXPECT_EQ(sys_->aig.aig_cmd[4], 0);
-  EXPECT_TRUE(host_.boxes.empty());
+  EXPECT_EQ(sys().aig.aig_cmd[3], 0);
+  EXPECT_EQ(sys().aig.aig_cmd[4], 0);
+  EXPECT_TRUE(boxes().empty());
 
   // What the panel file feeds back: a saved 1 moves only a defined turnout.
   const struct {
     int turnout, value, expected_cmd;
   } saved[] = {{3, 1, 1}, {4, 1, 0}, {3, 0, 1}, {64, 1, 0}, {-1, 1, 0}};
   for (const auto& s : saved) {
-    aig_restore_saved_position(*sys_, s.turnout, s.value);
-    if (s.turnout >= 0 && s.turnout < kTurnouts)
-      EXPECT_EQ(sys_->aig.aig_cmd[s.turnout], s.expected_cmd);
+    aig_restore_saved_position(sys(), s.turnout, s.value);
+    if (s.turnout >= 0 && s.turnout < kTurnouts) {
+      EXPECT_EQ(sys().aig.aig_cmd[s.turnout], s.expected_cmd);
+    }
   }
 }
 
@@ -217,19 +208,18 @@ TEST_F(AigConfigTest, BadLinesShowTheDescriptionError) {
   };
   for (const char* bad : bad_lines) {
     SCOPED_TRACE(bad);
-    host_.boxes.clear();
     EXPECT_THROW(read(std::string("aig0: prep0: out1=1\n") + bad + "\n"), FatalConfigError);
-    ASSERT_EQ(host_.boxes.size(), 1u);
-    EXPECT_EQ(host_.boxes[0].title, "ZIR - Erreur");
-    EXPECT_EQ(host_.boxes[0].text.rfind(kErrorPrefix, 0), 0u) << host_.boxes[0].text;
-    EXPECT_EQ(host_.boxes[0].icon, BoxIcon::Error);
+    ASSERT_EQ(boxes().size(), 1u);
+    EXPECT_EQ(boxes()[0].title, "ZIR - Erreur");
+    EXPECT_EQ(boxes()[0].text.rfind(kErrorPrefix, 0), 0u) << boxes()[0].text;
+    EXPECT_EQ(boxes()[0].icon, BoxIcon::Error);
   }
 }
 
 TEST_F(AigConfigTest, ErrorBoxQuotesTheTokens) {
   EXPECT_THROW(read("aig64: prep0: @ comment\n"), FatalConfigError);
-  ASSERT_EQ(host_.boxes.size(), 1u);
-  EXPECT_EQ(host_.boxes[0].text, std::string(kErrorPrefix) + "  aig64  :  prep0  :");
+  ASSERT_EQ(boxes().size(), 1u);
+  EXPECT_EQ(boxes()[0].text, std::string(kErrorPrefix) + "  aig64  :  prep0  :");
 }
 
 TEST_F(AigConfigTest, FortyFirstRestOutputIsRefused) {
@@ -237,7 +227,7 @@ TEST_F(AigConfigTest, FortyFirstRestOutputIsRefused) {
   for (int k = 0; k < 40; ++k)
     forty += "out" + std::to_string(k) + "=0" + (k % 10 == 9 ? "\n" : " ");
   read(forty);
-  expect_slot(sys_->aig.AIG_DESCR_IDLE[39], 39, 0);
+  expect_slot(sys().aig.AIG_DESCR_IDLE[39], 39, 0);
   EXPECT_THROW(read(forty + "out40=0\n"), FatalConfigError);
 }
 
@@ -245,21 +235,20 @@ TEST_F(AigConfigTest, LineOfSeventyFiveTokensShowsThreeBoxes) {
   std::string line = "aig1: prep0:";
   for (int k = 0; k < 24; ++k) line += " out1=0";  // 4 + 72 tokens
   EXPECT_THROW(read(line + "\n"), FatalConfigError);
-  ASSERT_EQ(host_.boxes.size(), 3u);
-  EXPECT_EQ(host_.boxes[0].text,
+  ASSERT_EQ(boxes().size(), 3u);
+  EXPECT_EQ(boxes()[0].text,
             "Le fichier config.txt comporte une ligne trop complexe dans la section '#aig'");
-  EXPECT_EQ(host_.boxes[1].text,
+  EXPECT_EQ(boxes()[1].text,
             "Section '#aig' (ligne>75 blocs) commençant par (taper sur entrée) : ");
-  EXPECT_EQ(host_.boxes[2].title, "ZIR - Erreur");
-  EXPECT_EQ(host_.boxes[2].text.rfind("Section #aig Erreur ligne :  aig1  :  prep0  :", 0), 0u);
+  EXPECT_EQ(boxes()[2].title, "ZIR - Erreur");
+  EXPECT_EQ(boxes()[2].text.rfind("Section #aig Erreur ligne :  aig1  :  prep0  :", 0), 0u);
 }
 
 TEST_F(AigConfigTest, MissingFileShowsTheOpenFailure) {
-  sys_ = std::make_unique<System>(host_, dir_);
-  EXPECT_THROW(read_aig_section(*sys_), FatalConfigError);
-  ASSERT_EQ(host_.boxes.size(), 1u);
-  EXPECT_EQ(host_.boxes[0].title, "Erreur");
-  EXPECT_EQ(host_.boxes[0].text,
+  EXPECT_THROW(read_aig_section(sys()), FatalConfigError);
+  ASSERT_EQ(boxes().size(), 1u);
+  EXPECT_EQ(boxes()[0].title, "Erreur");
+  EXPECT_EQ(boxes()[0].text,
             "Impossible d'ouvrir le fichier de configuration des aiguillages 'Config.txt'");
 }
 

@@ -2,7 +2,7 @@
 #include <string_view>
 
 #include "core/system.h"
-#include "tools/sim/sim_fields.h"
+#include "tools/sim/fields.h"
 
 namespace {
 
@@ -32,7 +32,7 @@ constexpr AigSeqField kAigSeqFields[] = {
 
 }  // namespace
 
-bool resolve_aig_field(System& sys, int index, std::string_view field, SimField& out) {
+bool aig_field(System& sys, int index, std::string_view field, SimField& out) {
   for (const AigColumn& c : kAigColumns)
     if (field == c.name) return int_cell(sys.aig.*c.column, index, out);
   if (field == "defined" && index >= 0 && index < kTurnouts) {
@@ -45,7 +45,7 @@ bool resolve_aig_field(System& sys, int index, std::string_view field, SimField&
 
 // The sequencer's own state is shown, never set: a script that forced it could play a phase
 // of a turnout that was never selected.
-bool resolve_aigseq_field(System& sys, int index, std::string_view field, SimField& out) {
+bool aigseq_field(System& sys, int index, std::string_view field, SimField& out) {
   if (index != -1) return false;
   for (const AigSeqField& f : kAigSeqFields) {
     if (field != f.name) continue;
