@@ -6,6 +6,7 @@
 #include "trains/canton_engine.h"
 #include "trains/selectif_config.h"
 #include "trains/train_config.h"
+#include "turnouts/aig_config.h"
 
 void startup_before_window(System& sys) {
   sys.general = GeneralSettings{};
@@ -28,7 +29,8 @@ void startup_window_create(System& sys) {
   read_general(sys);
   // drawing objects
   read_reload_group(sys);
-  // #garage, #depl, #aig
+  // #garage, #depl
+  read_aig_section(sys);
   // serial port and card search
   canton_init(sys);
   read_train_section(sys);

@@ -5,6 +5,7 @@
 #include "trains/driving.h"
 #include "trains/speed_profile.h"
 #include "trains/tracking.h"
+#include "turnouts/aig_sequencer.h"
 
 void simulation_switch(System& sys) {
   const auto& var = sys.logic.var;
@@ -45,7 +46,9 @@ void run_tick_steps(System& sys) {
   tracking_step(sys);
   // movements
   canton_update_step(sys);
-  // clock and timetable, routes, split and join, turnouts, vibrator, sidings, external actions
+  // clock and timetable, routes, split and join
+  aig_tick(sys);
+  // vibrator, sidings, external actions
   real_speed_update(sys);
   // table-screen redraw on even ticks; card-screen work
 }
