@@ -5,6 +5,7 @@
 #include "core/recording_host.h"
 #include "core/system.h"
 #include "core/tick.h"
+#include "trains/speed_profile.h"
 #include "trains/train_config.h"
 
 namespace {
@@ -195,6 +196,35 @@ TEST_F(Tracking, MovementCantonsAreLeftAlone) {
   EXPECT_EQ(c.num_train[s11], 7);
   EXPECT_EQ(c.Res2MANU[s11], 0);
   EXPECT_EQ(c.Vitesse[s11], 9);
+}
+
+// The road of a potentiometer through one tick: reading, ramp, canton speed, profile output.
+TEST_F(Tracking, PotentiometerReachesTheCantonOutput) {
+  place_train_on_canton(sys, 6, 203);
+  sys.trains.cmd[6] = 201;  // can_201: card 2, input 1
+  sys.trains.vmin[6] = 10;
+  sys.trains.vmax[6] = 50;
+  sys.trains.acc[6] = 4;  // 10 a tick
+  det(203, 1);
+  const int can = 2 * kCanPerCard + 1;
+  sys.io.can[can] = 128 + 64;  // speed 32
+  ticks(1);
+  EXPECT_EQ(sys.trains.cmd_speed[6], 32);
+  EXPECT_EQ(sys.trains.vit[6], 10);
+  EXPECT_EQ(field(c.Vitesse, 203), 10);
+  EXPECT_EQ(field(c.Vit_reel, 203), 16);
+  ticks(3);
+  EXPECT_EQ(field(c.Vit_reel, 203), 30);
+  sys.io.can[can] = 0;  // turned to the backward end stop: brake at once (no frein)
+  ticks(1);
+  EXPECT_EQ(sys.trains.cons[6], kBrakeRequest);
+  EXPECT_EQ(field(c.Vitesse, 203), 0);
+  EXPECT_EQ(field(c.Vit_reel, 203), 0);
+  sys.ticks.arret_urg_on = 1;  // emergency stop: the ramp caps at 15
+  sys.io.can[can] = 255 - 5;
+  ticks(4);
+  EXPECT_EQ(sys.ticks.arret_urg_state, 1);
+  EXPECT_EQ(field(c.Vitesse, 203), 15);
 }
 
 }  // namespace
