@@ -1,5 +1,6 @@
 #include "trains/train_config.h"
 
+#include <algorithm>
 #include <cstring>
 #include <string_view>
 
@@ -35,10 +36,6 @@ int two_digits(const char* p) {
   return is_digit(p[1]) ? (p[0] - '0') * 10 + (p[1] - '0') : p[0] - '0';
 }
 
-int clamp_to(int v, int low, int high) {
-  return v < low ? low : (v > high ? high : v);
-}
-
 bool is_profile_token(const char* token) {
   return std::strlen(token) == 14 && token[2] == '-' && token[5] == '-' && token[8] == '-' &&
          token[11] == '-';
@@ -46,12 +43,12 @@ bool is_profile_token(const char* token) {
 
 // VV-XX-AA-DD-FF applied to a profile row; false when vmin does not stay below vmax.
 bool apply_profile(TrainTable& t, int row, const char* token) {
-  t.vmin[row] = is_digit(token[0]) ? clamp_to(two_digits(token), 1, 50) : 1;
-  if (is_digit(token[3])) t.vmax[row] = clamp_to(two_digits(token + 3), 5, 64);
+  t.vmin[row] = is_digit(token[0]) ? std::clamp(two_digits(token), 1, 50) : 1;
+  if (is_digit(token[3])) t.vmax[row] = std::clamp(two_digits(token + 3), 5, 64);
   std::array<int32_t*, 3> inertia{&t.acc[row], &t.dec[row], &t.frein[row]};
   for (size_t k = 0; k < inertia.size(); ++k) {
     const char* p = token + 6 + 3 * k;
-    if (is_digit(p[0])) *inertia[k] = clamp_to(two_digits(p), 1, 28);
+    if (is_digit(p[0])) *inertia[k] = std::clamp(two_digits(p), 1, 28);
   }
   return t.vmin[row] < t.vmax[row];
 }
