@@ -1,0 +1,2 @@
+# A negative pulse time ends the start-up with the pulse error box.
+tick
