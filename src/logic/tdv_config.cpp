@@ -47,6 +47,20 @@ constexpr Comparison kComparisons[] = {
 enum class Mode { Heading, Inputs, Outputs, Init, Row, Equations, Pulse };
 enum class Pending { None, Clear, Set };
 
+// A pulse cut short in an "on" phase would leave its variables on for good (an uncoupler
+// coil powered): they are switched off before the pulses are reset.
+void switch_off_running_pulses(System& sys) {
+  const PulseTable& pulse = sys.tdv.pulse;
+  for (size_t p = 0; p < static_cast<size_t>(kPulses); ++p) {
+    const bool on = (pulse.state[p] == kPulseFirstOn && pulse.time[p][1] != 0) ||
+                    (pulse.state[p] == kPulseSecondOn && pulse.time[p][3] != 0);
+    if (!pulse.defined[p] || !on) continue;
+    for (const VarNum v : {pulse.var1[p], pulse.var2[p]}) {
+      if (v >= 0) var_write(sys, v, 0);
+    }
+  }
+}
+
 void reset_program(TdvLogic& tdv) {
   tdv.prog.fill(0);
   tdv.prog[0] = kOpStart;
@@ -290,6 +304,7 @@ class TdvCompiler {
 }  // namespace
 
 void read_tdv(System& sys) {
+  switch_off_running_pulses(sys);
   reset_program(sys.tdv);
   ConfigText text;
   if (!text.load(work_file(sys, "config.txt").string())) {

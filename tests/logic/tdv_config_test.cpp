@@ -84,8 +84,7 @@ TEST(TdvCompile, TwoSectionsMakeOneProgram) {
           30001, 400,   30005, 1600, 30003, 0,     1,     99,    5403,  115,  5404,      // table 1
           30100, 400,   30180, 5407, -12,   30170, 5408,  5409,  30130, 1,    30230, 2,  //
           30200, 5401,  30110, 5402, 30210, 5403,  30120, 5404,  30220, 5405,            //
-          30140, 5406,  30160, 5407, 30190, 5408,  5409,  30240, 8000,  5410, 30150, 8502,
-          30004}));
+          30140, 5406,  30160, 5407, 30190, 5408,  5409,  30240, 8000,  5410, 30150, 8502, 30004}));
   EXPECT_EQ(f.sys.tdv.start[0], 1);
   EXPECT_EQ(f.sys.tdv.on[0], 0);
   EXPECT_EQ(f.sys.tdv.start[1], 13);
@@ -157,6 +156,10 @@ std::string many(const std::string& word, int count) {
   std::string s;
   for (int i = 0; i < count; ++i) s += word + " ";
   return s;
+}
+
+void PrintTo(const ErrorCase& c, std::ostream* os) {
+  *os << c.name;
 }
 
 class TdvErrors : public testing::TestWithParam<ErrorCase> {};

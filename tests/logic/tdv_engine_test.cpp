@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/fatal.h"
+#include "core/startup.h"
 #include "tdv_fixture.h"
 
 namespace {
@@ -20,6 +21,10 @@ struct EngineCase {
   Values after;   // read after the ticks
   int ticks = 1;
 };
+
+void PrintTo(const EngineCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class TdvEngine : public testing::TestWithParam<EngineCase> {};
 
@@ -207,6 +212,10 @@ std::string labels(int count) {
   return s;
 }
 
+void PrintTo(const TooManyCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
 class TdvTooMany : public testing::TestWithParam<TooManyCase> {};
 
 TEST_P(TdvTooMany, EndsTheProgramAtTheFirstRun) {
@@ -332,6 +341,35 @@ TEST(TdvPulse, EquationFiresAPulseForTheNextTick) {
   tdv_tick(f.sys);
   EXPECT_EQ(f.var("out_7"), 1);
   EXPECT_EQ(f.var("pulse_cmd_2"), 0);
+}
+
+// ---- reload (menu 914) ----
+
+TEST(TdvReload, RecompilesAndResetsThePulsesButKeepsTheVariables) {
+  TdvFixture f;
+  f.compile("pulse0:0,5,0,0,0 out_7\npulse1:0,0,9,0,0 out_8\nequ: l var_0 = var_1");
+  f.set("pulse_cmd_0", 1);
+  f.set("pulse_cmd_1", 1);
+  f.set("var_0", 1);
+  f.set("out_8", 1);  // pulse 1 (no "on" time) does not own it
+  tdv_tick(f.sys);
+  ASSERT_EQ(f.sys.tdv.pulse.state[0], kPulseFirstOn);
+  ASSERT_EQ(f.sys.tdv.pulse.state[1], kPulseSecondPause);
+  ASSERT_EQ(f.var("out_7"), 1);
+  f.set("var_3", 7);
+
+  f.write_config("#tdv\n[\npulse0:0,5,0,0,0 out_7\nequ: l var_0 = var_2\n]\n");
+  reload_config(f.sys);
+  EXPECT_EQ(f.sys.tdv.pulse.state[0], kPulseIdle);
+  EXPECT_EQ(f.sys.tdv.pulse.state[1], kPulseIdle);
+  EXPECT_EQ(f.sys.tdv.pulse.defined[1], 0);
+  EXPECT_EQ(f.var("out_7"), 0);  // cut short while on
+  EXPECT_EQ(f.var("out_8"), 1);
+  EXPECT_EQ(f.var("var_1"), 1);
+  EXPECT_EQ(f.var("var_3"), 7);
+  tdv_tick(f.sys);
+  EXPECT_EQ(f.var("var_2"), 1);
+  EXPECT_EQ(f.var("out_7"), 0);
 }
 
 }  // namespace

@@ -3,9 +3,9 @@
 #include <string_view>
 
 #include "core/system.h"
-#include "tools/sim/sim_fields.h"
+#include "tools/sim/fields.h"
 
-bool resolve_tdv_field(System& sys, int index, std::string_view field, SimField& out) {
+bool tdv_field(System& sys, int index, std::string_view field, SimField& out) {
   // A start moved by hand would send the engine's walk elsewhere: read-only.
   if (field == "start") {
     out.read_only = true;
@@ -15,14 +15,14 @@ bool resolve_tdv_field(System& sys, int index, std::string_view field, SimField&
   return false;
 }
 
-bool resolve_pulse_field(System& sys, int index, std::string_view field, SimField& out) {
+bool pulse_field(System& sys, int index, std::string_view field, SimField& out) {
   out.read_only = true;
   if (field == "state") return int_cell(sys.tdv.pulse.state, index, out);
   if (field == "count") return int_cell(sys.tdv.pulse.count, index, out);
   return false;
 }
 
-bool resolve_program_field(System& sys, int index, std::string_view field, SimField& out) {
+bool program_field(System& sys, int index, std::string_view field, SimField& out) {
   if (index != -1 || field != "length") return false;
   out.value = &sys.tdv.length;
   out.read_only = true;

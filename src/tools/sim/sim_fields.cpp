@@ -8,10 +8,11 @@ namespace {
 
 // One row per table name; each subsystem adds its rows as it lands.
 const FieldTable kFieldTables[] = {
-    {"tick", tick_field},     {"special", special_field}, {"general", general_field},
-    {"screen", screen_field}, {"clock", clock_field},     {"iti", iti_field},
-    {"depl", depl_field},     {"garage", garage_field},   {"aig", aig_field},
-    {"aigseq", aigseq_field},
+    {"tick", tick_field},       {"special", special_field}, {"general", general_field},
+    {"screen", screen_field},   {"clock", clock_field},     {"iti", iti_field},
+    {"depl", depl_field},       {"garage", garage_field},   {"aig", aig_field},
+    {"aigseq", aigseq_field},   {"tdv", tdv_field},         {"pulse", pulse_field},
+    {"program", program_field},
 };
 
 bool parse_index(std::string_view text, int& index) {
