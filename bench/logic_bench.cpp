@@ -17,23 +17,26 @@ namespace {
 constexpr int kTableItems = 482;
 constexpr int kEquationItems = 21;
 
-std::string label(const char* prefix, int n) {
-  return prefix + std::to_string(n);
+// Appends " prefixN" (GCC 12 warns wrongly on const char* + std::string in Release).
+void word(std::string& s, const char* prefix, int n) {
+  s += ' ';
+  s += prefix;
+  s += std::to_string(n);
 }
 
 // One table: 10 inputs, 10 outputs, 20 rows of values with one set/clear pair each (482 items).
 std::string table(int t) {
   std::string s = "tdv: in:";
-  for (int i = 0; i < 10; ++i) s += " " + label("in_", (t * 7 + i) % 80);
+  for (int i = 0; i < 10; ++i) word(s, "in_", (t * 7 + i) % 80);
   s += " out:";
-  for (int i = 0; i < 10; ++i) s += " " + label("out_", (t * 3 + i) % 80);
+  for (int i = 0; i < 10; ++i) word(s, "out_", (t * 3 + i) % 80);
   for (int r = 0; r < 20; ++r) {
     s += "\neq:";
     for (int i = 0; i < 10; ++i) s += (r + i) % 3 == 0 ? " x" : ((r >> (i % 4)) & 1) ? " 1" : " 0";
     s += " |";
     for (int i = 0; i < 10; ++i) s += (r + i) % 4 == 0 ? " x" : (i & 1) ? " 1" : " 0";
-    s += (r & 1) ? " set " : " clear ";
-    s += label("var_", (t + r) % 400);
+    s += (r & 1) ? " set" : " clear";
+    word(s, "var_", (t + r) % 400);
   }
   return s + "\n";
 }
@@ -42,11 +45,28 @@ std::string table(int t) {
 std::string equations(int e) {
   const int a = e % 400;
   const int b = (e * 7 + 3) % 400;
-  return "equ: l " + label("var_", a) + " a " + label("in_", e % 80) + " on " + label("var_", b) +
-         " = " + label("led_", e % 48) + "  l " + label("var_", b) + ">=" + std::to_string(e % 9) +
-         " =val " + label("var_", (a + 1) % 400) + " 12  ln " + label("in_", (e + 5) % 80) +
-         " xn " + label("var_", a) + " =var " + label("var_", (b + 2) % 400) + " " +
-         label("var_", a) + "\n";
+  std::string s = "equ: l";
+  word(s, "var_", a);
+  s += " a";
+  word(s, "in_", e % 80);
+  s += " on";
+  word(s, "var_", b);
+  s += " =";
+  word(s, "led_", e % 48);
+  s += " l";
+  word(s, "var_", b);
+  s += ">=";
+  s += std::to_string(e % 9);
+  s += " =val";
+  word(s, "var_", (a + 1) % 400);
+  s += " 12 ln";
+  word(s, "in_", (e + 5) % 80);
+  s += " xn";
+  word(s, "var_", a);
+  s += " =var";
+  word(s, "var_", (b + 2) % 400);
+  word(s, "var_", a);
+  return s + "\n";
 }
 
 std::string full_program() {
