@@ -15,7 +15,8 @@ void startup_before_window(System& sys) {
 namespace {
 
 // The sections that menu 914 reads again, in their start-up order; the clock stops after them.
-// Reading #tdv again puts every pulse back to idle; the variables keep their values.
+// Reading #tdv again puts every pulse back to idle; the variables keep their values (a pulse
+// caught while on switches its variables off).
 void read_reload_group(System& sys) {
   read_tdv(sys);
   // #exe, #vib, #iti, #horo

@@ -43,3 +43,9 @@ expect led_4 1
 tick
 expect led_4 0
 expect pulse.1.state 0
+
+# A table switched off from zir-sim no longer follows its inputs.
+set tdv.0.on 0
+set var_500 1
+tick 2
+expect out_0 0
