@@ -1,6 +1,7 @@
 #include "core/tick.h"
 
 #include "core/system.h"
+#include "logic/tdv_engine.h"
 #include "trains/canton_engine.h"
 #include "trains/driving.h"
 #include "trains/speed_profile.h"
@@ -38,7 +39,8 @@ void run_tick_steps(System& sys) {
   ++sys.ticks.tick;
   panel_countdowns(sys);
   special_vars_step(sys);
-  // logic; servo ramp; card exchange, cards 0..3
+  tdv_tick(sys);
+  // servo ramp; card exchange, cards 0..3
   simulation_switch(sys);
   emergency_stop_toggle(sys);
   // panel repaint on even ticks
