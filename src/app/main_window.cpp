@@ -88,6 +88,11 @@ MainWindow::MainWindow(System& sys, GtkHost& host)
   g_unix_signal_add(SIGTERM, on_signal, this);
   g_unix_signal_add(SIGINT, on_signal, this);
 
+  if (const std::string path = remote_socket_path(); !path.empty()) {
+    remote_ = std::make_unique<RemoteSocket>(path);
+    if (!remote_->listening()) g_printerr("zir: %s\n", remote_->error().c_str());
+  }
+
   host_.parent = GTK_WINDOW(window_);
   host_.drawing_area = area_;
   host_.on_repaint = [this] { window_paint(sys_); };
@@ -142,6 +147,8 @@ void MainWindow::close() {
 gboolean MainWindow::on_timer(gpointer self) {
   auto* w = static_cast<MainWindow*>(self);
   if (w->closed_) return G_SOURCE_REMOVE;
+  // A remote-control code waiting on the socket becomes the remote key, one per tick.
+  if (w->remote_ && w->remote_->listening()) w->remote_->poll(w->sys_);
   tick(w->sys_);
   if (w->close_pending_ && !w->sys_.ticks.busy) w->close();
   return G_SOURCE_CONTINUE;

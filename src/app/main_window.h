@@ -5,6 +5,10 @@
 
 #include <gtk/gtk.h>
 
+#include <memory>
+
+#include "trains/remote_socket.h"
+
 struct System;
 class GtkHost;
 
@@ -36,6 +40,7 @@ class MainWindow {
   GtkHost& host_;
   GtkWidget* window_;
   GtkWidget* area_;
+  std::unique_ptr<RemoteSocket> remote_;  // the remote-control receiver, when it could bind
   bool close_pending_ = false;
   bool closed_ = false;
 };

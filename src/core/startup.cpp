@@ -3,6 +3,11 @@
 #include "core/config_reader.h"
 #include "core/general.h"
 #include "core/system.h"
+#include "logic/tdv_config.h"
+#include "trains/canton_engine.h"
+#include "trains/selectif_config.h"
+#include "trains/train_config.h"
+#include "turnouts/aig_config.h"
 
 void startup_before_window(System& sys) {
   sys.general = GeneralSettings{};
@@ -13,8 +18,11 @@ void startup_before_window(System& sys) {
 namespace {
 
 // The sections that menu 914 reads again, in their start-up order; the clock stops after them.
+// Reading #tdv again puts every pulse back to idle; the variables keep their values (a pulse
+// caught while on switches its variables off).
 void read_reload_group(System& sys) {
-  // #tdv, #exe, #vib, #iti, #horo
+  read_tdv(sys);
+  // #exe, #vib, #iti, #horo
   sys.clock.running = 0;
 }
 
@@ -25,9 +33,13 @@ void startup_window_create(System& sys) {
   read_general(sys);
   // drawing objects
   read_reload_group(sys);
-  // #garage, #depl, #aig
+  // #garage, #depl
+  read_aig_section(sys);
   // serial port and card search
-  // cantons, #train, #selectif, #aigauto, #balauto
+  canton_init(sys);
+  read_train_section(sys);
+  read_selectif(sys);
+  // #aigauto, #balauto
   // fonts; timer started by the caller
   sys.screen.screen_mode = 0;
   // config_tco.txt

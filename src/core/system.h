@@ -12,10 +12,13 @@
 #include "clock/clock_state.h"
 #include "core/host.h"
 #include "logic/logic_state.h"
+#include "logic/tdv_program.h"
 #include "moves/depl_table.h"
 #include "moves/garage_table.h"
 #include "moves/iti_table.h"
 #include "trains/canton_table.h"
+#include "trains/selectif_table.h"
+#include "trains/train_table.h"
 #include "turnouts/aig_table.h"
 
 constexpr int kTic = 80;            // timer period, ms
@@ -92,6 +95,9 @@ struct System {
 
   IoImage io;
   CantonTable cantons;
+  TrainTable trains;
+  SelectifTable selectif;
+  RemoteState remote;
   BlockState block;
   AigTable aig;
   ItiTable iti;
@@ -101,6 +107,7 @@ struct System {
   ExeState exe;
   VibState vib;
   LogicVars logic;
+  TdvLogic tdv;
 };
 
 // Path of a file in the system's working directory.

@@ -2,6 +2,12 @@
 
 #include "core/system.h"
 #include "core/window_events.h"
+#include "logic/tdv_engine.h"
+#include "trains/canton_engine.h"
+#include "trains/driving.h"
+#include "trains/speed_profile.h"
+#include "trains/tracking.h"
+#include "turnouts/aig_sequencer.h"
 
 void simulation_switch(System& sys) {
   const auto& var = sys.logic.var;
@@ -28,16 +34,25 @@ void panel_countdowns(System& sys) {
 // and what the card exchange brought in. Values computed after the exchange reach the cards
 // in the next tick's frame.
 void run_tick_steps(System& sys) {
-  // remote-control key, start-of-tick canton snapshots and lost-train flags
+  remote_step(sys);
+  snapshot_step(sys);
+  lost_train_step(sys);
   ++sys.ticks.tick;
   panel_countdowns(sys);
   special_vars_step(sys);
-  // logic; servo ramp; card exchange, cards 0..3
+  tdv_tick(sys);
+  // servo ramp; card exchange, cards 0..3
   simulation_switch(sys);
   emergency_stop_toggle(sys);
   panel_tick_paint(sys);
-  // trains engine, tracking, movements, canton update, clock and timetable, routes,
-  // split and join, turnouts, vibrator, sidings, external actions, real speeds
+  trains_engine_step(sys);
+  tracking_step(sys);
+  // movements
+  canton_update_step(sys);
+  // clock and timetable, routes, split and join
+  aig_tick(sys);
+  // vibrator, sidings, external actions
+  real_speed_update(sys);
   table_screen_tick_redraw(sys);
   // card-screen work
 }

@@ -12,6 +12,7 @@
 #include "core/system.h"
 #include "core/var_bus.h"
 #include "moves/garage_table.h"
+#include "trains/driving.h"
 
 namespace {
 
@@ -52,7 +53,9 @@ bool key_goes_global(const System& sys) {
   return true;
 }
 
+// The keyboard driving of trains sees the key first, then the screen switches.
 void global_key(System& sys, int32_t ch) {
+  keyboard_driving(sys, ch);
   for (const KeySwitch& k : kKeySwitches) {
     if (k.ch == ch) {
       show_screen(sys, k.screen);

@@ -17,10 +17,19 @@
 
 namespace {
 
+// A working directory with an empty config.txt: every section absent.
+std::filesystem::path empty_layout() {
+  const std::filesystem::path dir =
+      std::filesystem::path(::testing::TempDir()) / "zir_window_events";
+  std::filesystem::create_directories(dir);
+  std::ofstream(dir / "config.txt").flush();
+  return dir;
+}
+
 class WindowEvents : public ::testing::Test {
  protected:
   RecordingHost host;
-  System sys{host};
+  System sys{host, empty_layout()};
 
   void show(int screen) { sys.screen.screen_mode = screen; }
   int screen() const { return sys.screen.screen_mode; }
@@ -136,7 +145,7 @@ TEST_F(WindowEvents, EveryMenuBarItemIsACommandWithAScreenOrAnAction) {
     for (int id : ids) {
       SCOPED_TRACE(id);
       ++items;
-      System fresh(host);
+      System fresh(host, empty_layout());
       fresh.screen.screen_mode = 50;  // a screen that no menu item shows
       const size_t boxes = host.boxes.size();
       window_menu(fresh, id);

@@ -9,7 +9,22 @@ bool special_field(System& sys, int index, std::string_view field, SimField& out
 bool general_field(System& sys, int index, std::string_view field, SimField& out);
 bool screen_field(System& sys, int index, std::string_view field, SimField& out);
 bool clock_field(System& sys, int index, std::string_view field, SimField& out);
+// fields_turnouts.cpp
+bool aig_field(System& sys, int index, std::string_view field, SimField& out);
+bool aigseq_field(System& sys, int index, std::string_view field, SimField& out);
+// fields_logic.cpp
+bool tdv_field(System& sys, int index, std::string_view field, SimField& out);
+bool pulse_field(System& sys, int index, std::string_view field, SimField& out);
+bool program_field(System& sys, int index, std::string_view field, SimField& out);
 // fields_moves.cpp
 bool iti_field(System& sys, int index, std::string_view field, SimField& out);
 bool depl_field(System& sys, int index, std::string_view field, SimField& out);
 bool garage_field(System& sys, int index, std::string_view field, SimField& out);
+// fields_trains.cpp
+bool train_field(System& sys, int index, std::string_view field, SimField& out);
+bool reserve_field(System& sys, int index, std::string_view field, SimField& out);
+bool canton_field(System& sys, int index, std::string_view field, SimField& out);
+bool clav_field(System& sys, int index, std::string_view field, SimField& out);
+bool selectif_field(System& sys, int index, std::string_view field, SimField& out);
+bool remote_field(System& sys, int index, std::string_view field, SimField& out);
+bool tempo_libe_cant_field(System& sys, int index, std::string_view field, SimField& out);
