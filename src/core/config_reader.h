@@ -26,7 +26,9 @@ class ConfigText {
   bool load(const std::string& path);
   void load_bytes(std::string_view bytes);
   int get();  // next byte 0..255, or -1 at the end
-  void unget() { if (pos_ > 0) --pos_; }
+  void unget() {
+    if (pos_ > 0) --pos_;
+  }
   // The scanf-like word reads of the section scan: "%s%*[^\n]\n" and " %s".
   bool first_word_of_line(std::string& word);
   bool next_word(std::string& word);
@@ -98,6 +100,9 @@ std::string tokens_text(const char* prefix, const TokenLine& line);
 // Finds the section header and positions `text` after the word that follows it (the '[').
 // False when the header is absent. For the sections that read lines their own way.
 bool seek_section(ConfigText& text, const char* header);
+
+// A number as atoi reads it (sign, then digits; none gives 0), saturating instead of overflowing.
+int token_number(const char* text);
 
 // Case-insensitive compare of ASCII keys.
 bool same_word(const char* a, const char* b);

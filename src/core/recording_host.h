@@ -5,6 +5,7 @@
 
 #include <deque>
 #include <functional>
+#include <iosfwd>
 #include <string>
 #include <vector>
 
@@ -38,5 +39,5 @@ class RecordingHost : public Host {
   int repaints = 0;
   uint32_t clock_ms = 0;
   PortFactory port_factory;
-  bool print_boxes = false;
+  std::ostream* echo = nullptr;  // where each box is printed as its box_line, if set
 };

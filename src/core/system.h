@@ -19,8 +19,8 @@
 #include "trains/canton_table.h"
 #include "turnouts/aig_table.h"
 
-constexpr int kTic = 80;             // timer period, ms
-constexpr int kTickMs = kTic + 15;   // one tick as counted wherever ticks become time
+constexpr int kTic = 80;            // timer period, ms
+constexpr int kTickMs = kTic + 15;  // one tick as counted wherever ticks become time
 constexpr int kSpecialVars = 100;
 
 // The #general settings, with their defaults.

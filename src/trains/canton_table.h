@@ -12,7 +12,9 @@ constexpr int canton_slot(int canton) {
   if (canton < 0 || canton > 315 || canton % 100 >= 16) return -1;
   return canton / 100 * 16 + canton % 100;
 }
-constexpr int canton_number(int slot) { return slot / 16 * 100 + slot % 16; }
+constexpr int canton_number(int slot) {
+  return slot / 16 * 100 + slot % 16;
+}
 
 struct CantonTable {
   std::array<int32_t, kCantons> num_train;

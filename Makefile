@@ -1,0 +1,31 @@
+# make test: install what is missing, build with the sanitizers, run every test.
+# make run:  install what is missing, build for release, run the program on examples/demo.
+# make bench: the benchmarks (Release build).
+JOBS ?= 2
+
+.PHONY: deps test run bench clean
+
+deps:
+	./scripts/install-deps
+
+build/test/build.ninja:
+	cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZIR_SANITIZE=ON
+
+test: deps build/test/build.ninja
+	cmake --build build/test -j $(JOBS)
+	cd build/test && ctest --output-on-failure -j $(JOBS)
+
+build/release/build.ninja:
+	cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DZIR_TESTS=OFF
+
+run: deps build/release/build.ninja
+	cmake --build build/release -j $(JOBS)
+	./scripts/run-demo build/release
+
+bench: deps
+	cmake -S . -B build/bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DZIR_TESTS=OFF -DZIR_BENCH=ON
+	cmake --build build/bench -j $(JOBS)
+	for b in build/bench/bench/*_bench; do $$b; done
+
+clean:
+	rm -rf build

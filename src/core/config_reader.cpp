@@ -1,0 +1,288 @@
+#include "core/config_reader.h"
+
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+
+#include "core/fatal.h"
+#include "core/system.h"
+#include "core/text.h"
+
+const SectionTexts kGeneralTexts = {
+    "#general",
+    "Impossible d'ouvrir le fichier de configuration général 'Config.txt'",
+    "Le fichier 'config.txt' comporte une ligne trop complexe dans la section '#general'",
+    "Section '#general' (ligne>75 blocs) commençant par (taper sur Entrée) : ",
+    "Section #general Erreur ligne :",
+    nullptr};
+const SectionTexts kAigTexts = {
+    "#aig",
+    "Impossible d'ouvrir le fichier de configuration des aiguillages 'Config.txt'",
+    "Le fichier config.txt comporte une ligne trop complexe dans la section '#aig'",
+    "Section '#aig' (ligne>75 blocs) commençant par (taper sur entrée) : ",
+    "Section #aig Erreur ligne :",
+    "Fichier 'config.txt',\n\nSection #aig Erreur ligne :"};
+const SectionTexts kAigautoTexts = {
+    "#aigauto",
+    "Impossible d'ouvrir le fichier de configuration du #aigauto",
+    "Le fichier config.txt comporte une ligne trop complexe dans la section '#aigauto'",
+    "Section '#aigauto' (ligne>75 blocs) commençant par (taper sur Entrée) : ",
+    "Section #aigauto Erreur ligne :",
+    "Fichier 'config.txt',\n\nSection #aigauto,\n\nErreur de description sur la ligne :"};
+const SectionTexts kBalautoTexts = {
+    "#balauto",
+    "Impossible d'ouvrir le fichier de configuration du #balauto",
+    "Le fichier 'config.txt' comporte une ligne trop complexe dans la section '#balauto'",
+    "Section '#balauto' (ligne>75 blocs) commençant par (taper sur Entrée) : ",
+    "Section #balauto Erreur ligne :",
+    "Fichier 'config.txt',\n\nSection #balauto,\n\nErreur de description sur la ligne :"};
+const SectionTexts kDeplTexts = {
+    "#depl",
+    "Impossible d'ouvrir le fichier de configuration des déplacements 'Config.txt'",
+    "Le fichier 'config.txt' comporte une ligne trop complexe dans la section '#depl'",
+    "Section '#depl' (ligne>75 blocs) commençant par (taper sur Entrée) : ",
+    "Section #depl Erreur ligne :",
+    "Fichier 'config.txt',\n\nSection #Déplacement,\n\nErreur de description sur la ligne :"};
+const SectionTexts kGarageTexts = {
+    "#garage",
+    "Impossible d'ouvrir le fichier de configuration des garages 'Config.txt'",
+    "Le fichier config.txt comporte une ligne trop complexe dans la section '#garage'",
+    "Section '#garage' (ligne>75 blocs) commençant par (taper sur entrée) : ",
+    "Section #garage Erreur ligne :",
+    "Fichier 'config.txt',\n\nSection #Garage,\n\nErreur de description sur la ligne :"};
+const SectionTexts kHoroTexts = {
+    "#horo",
+    "Impossible d'ouvrir le fichier de configuration de l'horodateur 'Config.txt'",
+    "Le fichier config.txt comporte une ligne trop complexe dans la section '#horo",
+    "Section '#horo' (ligne>75 blocs) commençant par (taper sur entrée) : ",
+    "Section #horo Erreur ligne :",
+    "Fichier 'config.txt',\n\nSection #horo,\n\nErreur de description sur la ligne :"};
+const SectionTexts kItiTexts = {
+    "#iti",
+    "Impossible d'ouvrir le fichier de configuration des itinéraires 'Config.txt'",
+    "Le fichier config.txt comporte une ligne trop complexe dans la section '#iti",
+    "Section '#iti' (ligne>75 blocs) commençant par (taper sur entrée) : ",
+    "Section #iti Erreur ligne :",
+    "Fichier 'config.txt',\n\nSection #Itineraire,\n\nErreur de description sur la ligne :"};
+// #train has its own wording for a missing file; its reader shows that box itself.
+const SectionTexts kTrainTexts = {
+    "#train",
+    nullptr,
+    "Le fichier config.txt comporte une ligne trop complexe dans la section '#train'",
+    "Section '#train' (ligne>75 blocs) commençant par (taper sur entrée) : ",
+    "Section #train Erreur ligne :",
+    "Fichier 'config.txt',\n\nSection #train,\n\nErreur de description sur la ligne :"};
+const SectionTexts kVibTexts = {
+    "#vib",
+    "Impossible d'ouvrir le fichier de configuration du vibreur 'config.txt'",
+    "Le fichier config.txt comporte une ligne trop complexe dans la section '#vib'",
+    "Section '#vib' (ligne>75 blocs) commençant par (taper sur entrée) : ",
+    "Section #vib Erreur ligne :",
+    "Fichier 'config.txt',\n\nSection #Vib,\n\nErreur de description sur la ligne : ",
+    "ZIr - Erreur"};
+
+namespace {
+
+bool is_word_byte(int c, bool minus_switch) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' ||
+         c == '[' || c == ']' || (c >= 0xE0 && c <= 0xF9) || (minus_switch && c == '-');
+}
+
+// The white space of scanf's %s.
+bool is_scanf_space(int c) {
+  return c == ' ' || (c >= '\t' && c <= '\r');
+}
+
+const char* kConfigFile = "config.txt";
+
+}  // namespace
+
+bool ConfigText::load(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  if (!file) return false;
+  load_bytes(std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()));
+  return true;
+}
+
+void ConfigText::load_bytes(std::string_view bytes) {
+  std::string text;
+  if (!utf8_to_cp1252(bytes, text)) text.assign(bytes);
+  // Text mode: a CR before a LF is dropped.
+  bytes_.clear();
+  bytes_.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i)
+    if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')) bytes_ += text[i];
+  pos_ = 0;
+}
+
+int ConfigText::get() {
+  if (pos_ >= bytes_.size()) return -1;
+  return static_cast<unsigned char>(bytes_[pos_++]);
+}
+
+bool ConfigText::next_word(std::string& word) {
+  word.clear();
+  int c = get();
+  while (c != -1 && is_scanf_space(c)) c = get();
+  while (c != -1 && !is_scanf_space(c)) {
+    word += static_cast<char>(c);
+    c = get();
+  }
+  if (c != -1) unget();
+  return !word.empty();
+}
+
+bool ConfigText::first_word_of_line(std::string& word) {
+  if (!next_word(word)) return false;
+  int c = get();
+  while (c != -1 && c != '\n') c = get();
+  while (c != -1 && is_scanf_space(c)) c = get();
+  if (c != -1) unget();
+  return true;
+}
+
+int read_config_line(ConfigText& file, TokenLine& line, bool minus_switch) {
+  for (auto& slot : line.tok) slot.fill('\0');
+  line.count = 0;
+  int length = 0;
+  for (;;) {
+    const int c = file.get();
+    if (c == -1) {  // an unfinished last line is not used
+      line.count = 0;
+      return 0;
+    }
+    if (is_word_byte(c, minus_switch)) {
+      if (length == kTokenSize - 1) {  // the word reached 250 characters: it is dropped
+        line.tok[static_cast<size_t>(line.count)].fill('\0');
+        return 1;
+      }
+      line.tok[static_cast<size_t>(line.count)][static_cast<size_t>(length++)] =
+          static_cast<char>(c);
+      continue;
+    }
+    if (length > 0) {
+      length = 0;
+      if (++line.count == kMaxTokens) return 1;
+    }
+    if (c != ' ' && c != '\t' && c != '\n') {
+      line.tok[static_cast<size_t>(line.count)][0] = static_cast<char>(c);
+      if (++line.count == kMaxTokens) return 1;
+    }
+    if (c == '\n' || c == ';') return (line.count == 1 && line.tok[0][0] == ']') ? 0 : 1;
+  }
+}
+
+std::string tokens_text(const char* prefix, const TokenLine& line) {
+  std::string text = prefix;
+  for (int i = 0; i < line.count; ++i) {
+    text += "  ";
+    text += cp1252_to_utf8(line[i]);
+  }
+  return text;
+}
+
+void fatal_config_box(System& sys, const std::string& title, const std::string& text) {
+  sys.host.message_box(title, text, BoxIcon::Error);
+  throw FatalConfigError(text);
+}
+
+bool seek_section(ConfigText& text, const char* header) {
+  std::string word;
+  while (text.first_word_of_line(word)) {
+    if (word == header) {
+      text.next_word(word);  // the opening '['
+      return true;
+    }
+  }
+  return false;
+}
+
+ConfigSection::ConfigSection(System& sys, const SectionTexts& texts, MinusMode minus)
+    : sys_(sys),
+      texts_(texts),
+      saved_minus_(sys.minus_switch),
+      restore_minus_(minus == MinusMode::Off) {
+  if (!text_.load(work_file(sys, kConfigFile).string())) {
+    fatal_config_box(sys, "Erreur",
+                     texts.open_failure != nullptr ? texts.open_failure
+                                                   : "Impossible d'ouvrir le fichier 'config.txt'");
+  }
+  if (restore_minus_) sys.minus_switch = false;
+  found_ = seek_section(text_, texts.header);
+}
+
+ConfigSection::~ConfigSection() {
+  if (restore_minus_) sys_.minus_switch = saved_minus_;
+}
+
+bool ConfigSection::next_line(TokenLine& line) {
+  while (found_) {
+    if (read_config_line(text_, line, sys_.minus_switch) == 0) break;
+    if (line.count >= kMaxTokens) {
+      sys_.host.message_box("Erreur", texts_.too_complex, BoxIcon::Error);
+      sys_.host.message_box("Erreur", texts_.box2, BoxIcon::Error);
+      fatal_config_box(sys_, texts_.box3_title, tokens_text(texts_.box3_prefix, line));
+    }
+    if (line.count > 0 && line[0][0] == ']') break;
+    for (int i = 0; i < line.count; ++i) {
+      if (line[i][0] == '@') {
+        line.count = i;
+        break;
+      }
+    }
+    if (line.count > 0) return true;
+  }
+  found_ = false;
+  return false;
+}
+
+void ConfigSection::description_error(const TokenLine& line) const {
+  fatal_config_box(sys_, "ZIR - Erreur", tokens_text(texts_.description_prefix, line));
+}
+
+bool same_word(const char* a, const char* b) {
+  for (; *a != '\0' && *b != '\0'; ++a, ++b) {
+    char x = *a, y = *b;
+    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
+    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
+    if (x != y) return false;
+  }
+  return *a == *b;
+}
+
+bool starts_with_nocase(const char* word, const char* prefix) {
+  const size_t n = std::strlen(prefix);
+  if (std::strlen(word) < n) return false;
+  for (size_t i = 0; i < n; ++i) {
+    char x = word[i], y = prefix[i];
+    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
+    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
+    if (x != y) return false;
+  }
+  return true;
+}
+
+int token_number(const char* text) {
+  const char* p = text;
+  bool negative = false;
+  if (*p == '-' || *p == '+') negative = *p++ == '-';
+  long long value = 0;
+  for (; *p >= '0' && *p <= '9'; ++p) {
+    value = value * 10 + (*p - '0');
+    if (value > 2147483647LL) value = 2147483647LL;
+  }
+  return static_cast<int>(negative ? -value : value);
+}
+
+void check_config_present(System& sys) {
+  if (std::FILE* f = std::fopen(work_file(sys, kConfigFile).c_str(), "r")) {
+    std::fclose(f);
+    return;
+  }
+  fatal_config_box(sys, "Erreur",
+                   "Le fichier de configuration   'config.txt'   est introuvable \n\nZIR a besoin "
+                   "du fichier de configuration  'config.txt'  dans le même répertoire que "
+                   "l'exécutable\n\n(si vous voulez juste déboguer la carte alors créez un fichier "
+                   "vide)\n\nFin de ZIR");
+}

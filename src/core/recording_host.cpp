@@ -1,0 +1,39 @@
+#include "core/recording_host.h"
+
+#include <ostream>
+
+std::string RecordingHost::box_line(const std::string& title, const std::string& text) {
+  std::string line = "BOX " + title + "|";
+  for (char c : text) {
+    if (c == '\n')
+      line += "\\n";
+    else
+      line += c;
+  }
+  return line;
+}
+
+void RecordingHost::message_box(const std::string& title, const std::string& text, BoxIcon icon) {
+  boxes.push_back({title, text, icon, false});
+  if (echo != nullptr) *echo << box_line(title, text) << '\n';
+}
+
+bool RecordingHost::ask_yes_no(const std::string& title, const std::string& text, BoxIcon icon) {
+  boxes.push_back({title, text, icon, true});
+  if (echo != nullptr) *echo << box_line(title, text) << '\n';
+  if (answers.empty()) return false;
+  const bool answer = answers.front();
+  answers.pop_front();
+  return answer;
+}
+
+bool RecordingHost::open_document(const std::string& path) {
+  opened.push_back(path);
+  return true;
+}
+
+std::unique_ptr<SerialPort> RecordingHost::open_serial(int com, std::string& reason) {
+  if (port_factory) return port_factory(com, reason);
+  reason = "absent";
+  return nullptr;
+}

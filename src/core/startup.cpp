@@ -1,0 +1,44 @@
+#include "core/startup.h"
+
+#include "core/config_reader.h"
+#include "core/general.h"
+#include "core/system.h"
+
+void startup_before_window(System& sys) {
+  sys.general = GeneralSettings{};
+  check_config_present(sys);
+  read_general_screen_keys(sys);
+}
+
+namespace {
+
+// The sections that menu 914 reads again, in their start-up order; the clock stops after them.
+void read_reload_group(System& sys) {
+  // #tdv, #exe, #vib, #iti, #horo
+  sys.clock.running = 0;
+}
+
+}  // namespace
+
+void startup_window_create(System& sys) {
+  // reset of the I/O image
+  read_general(sys);
+  // drawing objects
+  read_reload_group(sys);
+  // #garage, #depl, #aig
+  // serial port and card search
+  // cantons, #train, #selectif, #aigauto, #balauto
+  // fonts; timer started by the caller
+  sys.screen.screen_mode = 0;
+  // config_tco.txt
+}
+
+void reload_config(System& sys) {
+  read_reload_group(sys);
+  // #depl
+}
+
+void shutdown(System& sys) {
+  // save config_tco.txt; every canton speed, output and LED off, one exchange per card
+  (void)sys;
+}

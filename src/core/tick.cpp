@@ -1,0 +1,54 @@
+#include "core/tick.h"
+
+#include "core/system.h"
+
+void simulation_switch(System& sys) {
+  const auto& var = sys.logic.var;
+  if (var[499] != 1) return;
+  // det_0..15 and det_100..115 (the first 32 detections) follow var_450..481.
+  for (size_t i = 0; i < 32; ++i) sys.io.det[i] = var[450 + i];
+  for (size_t i = 0; i < kInPerCard; ++i) sys.io.in[i] = var[500 + i];
+}
+
+void emergency_stop_toggle(System& sys) {
+  TickState& t = sys.ticks;
+  if (t.arret_urg_on == 1 && t.arret_urg_prev == 0) t.arret_urg_state ^= 1;
+  t.arret_urg_prev = t.arret_urg_on;
+}
+
+namespace {
+
+void panel_countdowns(System& sys) {
+  for (int32_t& countdown : sys.ticks.panel_countdown)
+    if (countdown > 0) --countdown;
+}
+
+// Every engine in its fixed order: each reads what the steps before it wrote in this tick
+// and what the card exchange brought in. Values computed after the exchange reach the cards
+// in the next tick's frame.
+void run_tick_steps(System& sys) {
+  // remote-control key, start-of-tick canton snapshots and lost-train flags
+  ++sys.ticks.tick;
+  panel_countdowns(sys);
+  special_vars_step(sys);
+  // logic; servo ramp; card exchange, cards 0..3
+  simulation_switch(sys);
+  emergency_stop_toggle(sys);
+  // panel repaint on even ticks
+  // trains engine, tracking, movements, canton update, clock and timetable, routes,
+  // split and join, turnouts, vibrator, sidings, external actions, real speeds
+  // table-screen redraw on even ticks; card-screen work
+}
+
+}  // namespace
+
+bool tick(System& sys) {
+  if (sys.ticks.busy) return false;
+  sys.ticks.busy = true;
+  struct ClearBusy {
+    System& sys;
+    ~ClearBusy() { sys.ticks.busy = false; }
+  } clear_busy{sys};
+  run_tick_steps(sys);
+  return true;
+}

@@ -1,0 +1,15 @@
+// The field resolvers of each subsystem, registered in sim_fields.cpp.
+#pragma once
+
+#include "tools/sim/sim_fields.h"
+
+// fields_core.cpp
+bool tick_field(System& sys, int index, std::string_view field, SimField& out);
+bool special_field(System& sys, int index, std::string_view field, SimField& out);
+bool general_field(System& sys, int index, std::string_view field, SimField& out);
+bool screen_field(System& sys, int index, std::string_view field, SimField& out);
+bool clock_field(System& sys, int index, std::string_view field, SimField& out);
+// fields_moves.cpp
+bool iti_field(System& sys, int index, std::string_view field, SimField& out);
+bool depl_field(System& sys, int index, std::string_view field, SimField& out);
+bool garage_field(System& sys, int index, std::string_view field, SimField& out);

@@ -1,0 +1,39 @@
+// zir-sim [--dir DIR] [SCRIPT]: the whole start-up without a window, the script, the shutdown.
+#include <cstring>
+#include <fstream>
+#include <iostream>
+
+#include "tools/sim/sim_runner.h"
+
+namespace {
+
+int usage() {
+  std::cerr << "usage: zir-sim [--dir DIR] [SCRIPT]\n";
+  return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  SimOptions options;
+  const char* script_path = nullptr;
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--dir") == 0 && i + 1 < argc) {
+      options.dir = argv[++i];
+    } else if (argv[i][0] == '-' && argv[i][1] != '\0') {
+      return usage();
+    } else if (script_path == nullptr) {
+      script_path = argv[i];
+    } else {
+      return usage();
+    }
+  }
+  if (script_path == nullptr || std::strcmp(script_path, "-") == 0)
+    return run_sim(options, std::cin, std::cout);
+  std::ifstream script(script_path);
+  if (!script) {
+    std::cerr << "zir-sim: cannot read " << script_path << '\n';
+    return 2;
+  }
+  return run_sim(options, script, std::cout);
+}

@@ -1,0 +1,42 @@
+#include "tools/sim/sim_fields.h"
+
+#include <charconv>
+
+#include "tools/sim/fields.h"
+
+namespace {
+
+// One row per table name; each subsystem adds its rows as it lands.
+const FieldTable kFieldTables[] = {
+    {"tick", tick_field},     {"special", special_field}, {"general", general_field},
+    {"screen", screen_field}, {"clock", clock_field},     {"iti", iti_field},
+    {"depl", depl_field},     {"garage", garage_field},
+};
+
+bool parse_index(std::string_view text, int& index) {
+  if (text.empty()) return false;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), index);
+  return error == std::errc() && end == text.data() + text.size() && index >= 0;
+}
+
+}  // namespace
+
+bool resolve_field(System& sys, std::string_view path, SimField& out) {
+  const size_t first = path.find('.');
+  const std::string_view table = path.substr(0, first);
+  int index = -1;
+  std::string_view field;
+  if (first != std::string_view::npos) {
+    const std::string_view rest = path.substr(first + 1);
+    const size_t second = rest.find('.');
+    if (second == std::string_view::npos) {
+      field = rest;
+    } else {
+      if (!parse_index(rest.substr(0, second), index)) return false;
+      field = rest.substr(second + 1);
+    }
+  }
+  for (const FieldTable& t : kFieldTables)
+    if (table == t.table) return t.resolve(sys, index, field, out);
+  return false;
+}
