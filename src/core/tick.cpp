@@ -1,5 +1,6 @@
 #include "core/tick.h"
 
+#include "cards/card_exchange.h"
 #include "core/system.h"
 
 void simulation_switch(System& sys) {
@@ -31,7 +32,9 @@ void run_tick_steps(System& sys) {
   ++sys.ticks.tick;
   panel_countdowns(sys);
   special_vars_step(sys);
-  // logic; servo ramp; card exchange, cards 0..3
+  // logic
+  servo_ramp(sys);
+  exchange_cards(sys);
   simulation_switch(sys);
   emergency_stop_toggle(sys);
   // panel repaint on even ticks

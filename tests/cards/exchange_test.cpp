@@ -87,7 +87,7 @@ TEST_F(ExchangeTest, SilentCardAsksAndNoUnlinks) {
   // No further box or frame for it; card 0 goes on.
   exchange_cards(sys);
   EXPECT_EQ(rig.host.boxes.size(), 1u);
-  EXPECT_EQ(bank.card(0).frames, 3);
+  EXPECT_EQ(bank.card(0).frames, 2);
 }
 
 TEST_F(ExchangeTest, YesKeepsTheCardAndTheExchangeResumes) {
@@ -144,7 +144,8 @@ TEST_F(ExchangeTest, FailingTransfersFourTimesUnlinkWithTheBigProblemBox) {
 }
 
 TEST_F(ExchangeTest, SwitchOffLeavesEverythingOff) {
-  for (auto* t : {&sys.io.out, &sys.io.led, &sys.io.led_cli, &sys.io.led_phase}) t->fill(1);
+  sys.io.out.fill(1);
+  for (auto* t : {&sys.io.led, &sys.io.led_cli, &sys.io.led_phase}) t->fill(1);
   sys.cantons.Vit_reel.fill(-30);
   sys.io.out_man_flag[2 * kOutPerCard] = 1;
   sys.io.out_man[2 * kOutPerCard] = 1;

@@ -44,24 +44,13 @@ struct Options {
   bool wire_time = false;
 };
 
-bool parse_cards(const std::string& list, std::vector<int>& cards) {
-  cards.clear();
-  std::stringstream in(list);
-  std::string item;
-  while (std::getline(in, item, ',')) {
-    if (item.size() != 1 || item[0] < '0' || item[0] > '3') return false;
-    cards.push_back(item[0] - '0');
-  }
-  return !cards.empty();
-}
-
 bool parse_options(int argc, char** argv, Options& options) {
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     if (arg == "--wire-time") {
       options.wire_time = true;
     } else if (arg == "--cards" && i + 1 < argc) {
-      if (!parse_cards(argv[++i], options.cards)) return false;
+      if (!parse_card_list(argv[++i], options.cards)) return false;
     } else if (arg == "--link" && i + 1 < argc) {
       options.link = argv[++i];
     } else {

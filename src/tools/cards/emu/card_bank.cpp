@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cstdio>
+#include <sstream>
 
 namespace {
 
@@ -26,6 +27,17 @@ bool parse_int(const std::string& word, int& value) {
 }
 
 }  // namespace
+
+bool parse_card_list(const std::string& list, std::vector<int>& cards) {
+  cards.clear();
+  std::stringstream in(list);
+  std::string item;
+  while (std::getline(in, item, ',')) {
+    if (item.size() != 1 || item[0] < '0' || item[0] > '3') return false;
+    cards.push_back(item[0] - '0');
+  }
+  return !cards.empty();
+}
 
 CardBank::CardBank(const std::vector<int>& cards) {
   for (int c : cards) {

@@ -14,6 +14,9 @@ constexpr int kEmuCards = 4;
 constexpr size_t kEmuFrameBytes = 55;
 constexpr size_t kEmuAnswerBytes = 25;
 
+// "0,2" to the card numbers; false when the list names anything else.
+bool parse_card_list(const std::string& list, std::vector<int>& cards);
+
 struct EmulatedCard {
   bool present = false;
   std::array<uint8_t, 16> det{};
