@@ -92,6 +92,8 @@ class PosixSerialPort : public SerialPort {
         got += static_cast<size_t>(n);
         continue;
       }
+      // With VMIN = 0 an empty terminal reads 0 bytes; poll() then waits for data and reports
+      // a line that hung up without POLLIN, which ends the read.
       if (n < 0 && errno != EAGAIN && errno != EINTR) break;
       if (!wait_for(fd_, POLLIN, timeout_ms)) break;
     }
