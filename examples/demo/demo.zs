@@ -15,3 +15,14 @@ get special_var_73
 set arret_urg_on 1
 tick
 get arret_urg_state
+# Turnouts: after start-up each is driven once to its start position, one at a time.
+tick 30
+get pos0_aig_0
+get pos0_aig_1
+get pos0_aig_2
+set aig_cmd_1 1
+tick 3
+get out_108
+get out_104
+tick 5
+get pos1_aig_1

@@ -5,6 +5,7 @@
 #include "core/config_reader.h"
 #include "core/general.h"
 #include "core/system.h"
+#include "turnouts/aig_config.h"
 
 void startup_before_window(System& sys) {
   sys.general = GeneralSettings{};
@@ -27,7 +28,8 @@ void startup_window_create(System& sys) {
   read_general(sys);
   // drawing objects
   read_reload_group(sys);
-  // #garage, #depl, #aig
+  // #garage, #depl
+  read_aig_section(sys);
   open_cards(sys);
   // cantons, #train, #selectif, #aigauto, #balauto
   // fonts; timer started by the caller

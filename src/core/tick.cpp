@@ -2,6 +2,7 @@
 
 #include "cards/card_exchange.h"
 #include "core/system.h"
+#include "turnouts/aig_sequencer.h"
 
 void simulation_switch(System& sys) {
   const auto& var = sys.logic.var;
@@ -39,7 +40,9 @@ void run_tick_steps(System& sys) {
   emergency_stop_toggle(sys);
   // panel repaint on even ticks
   // trains engine, tracking, movements, canton update, clock and timetable, routes,
-  // split and join, turnouts, vibrator, sidings, external actions, real speeds
+  // split and join
+  aig_tick(sys);
+  // vibrator, sidings, external actions, real speeds
   // table-screen redraw on even ticks; card-screen work
 }
 

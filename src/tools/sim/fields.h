@@ -12,6 +12,9 @@ bool clock_field(System& sys, int index, std::string_view field, SimField& out);
 // fields_cards.cpp: card.C.linked, port.errors, port.com
 bool card_field(System& sys, int index, std::string_view field, SimField& out);
 bool port_field(System& sys, int index, std::string_view field, SimField& out);
+// fields_turnouts.cpp
+bool aig_field(System& sys, int index, std::string_view field, SimField& out);
+bool aigseq_field(System& sys, int index, std::string_view field, SimField& out);
 // fields_moves.cpp
 bool iti_field(System& sys, int index, std::string_view field, SimField& out);
 bool depl_field(System& sys, int index, std::string_view field, SimField& out);

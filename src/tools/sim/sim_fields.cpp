@@ -10,8 +10,8 @@ namespace {
 const FieldTable kFieldTables[] = {
     {"tick", tick_field},     {"special", special_field}, {"general", general_field},
     {"screen", screen_field}, {"clock", clock_field},     {"iti", iti_field},
-    {"depl", depl_field},     {"garage", garage_field},   {"card", card_field},
-    {"port", port_field},
+    {"depl", depl_field},     {"garage", garage_field},   {"aig", aig_field},
+    {"aigseq", aigseq_field}, {"card", card_field},       {"port", port_field},
 };
 
 bool parse_index(std::string_view text, int& index) {
