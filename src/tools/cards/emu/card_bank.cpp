@@ -55,12 +55,13 @@ void CardBank::receive(const uint8_t* data, size_t count) {
         idle_byte(byte);
         break;
       case State::Command:
+        // A probe is followed by silence, a frame by 0x08; anything else is no request.
         if (frame_[0] != kSingleCardProbe && byte == kFrameMark) {
           frame_[1] = byte;
           frame_size_ = 2;
           state_ = State::Frame;
         } else {
-          answer_probe();
+          state_ = State::Idle;
           idle_byte(byte);
         }
         break;
