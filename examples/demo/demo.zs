@@ -26,3 +26,24 @@ get out_108
 get out_104
 tick 5
 get pos1_aig_1
+# A second rising edge of arret_urg_on ends the emergency stop.
+set arret_urg_on 0
+tick
+set arret_urg_on 1
+tick
+get arret_urg_state
+# Train 0 driven from its keyboard level, followed by the simulated detections (var_450.. for
+# det_0..15 when var_499 is 1).
+set var_499 1
+set var_450 1
+set var_454 1
+set clav.0.level 2
+tick 20
+get train.0.vit
+get canton.1.Res2MANU
+get canton.1.Vit_reel
+set var_451 1
+tick
+set var_450 0
+tick 2
+get train.0.cantons_txt

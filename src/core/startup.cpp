@@ -5,6 +5,9 @@
 #include "core/config_reader.h"
 #include "core/general.h"
 #include "core/system.h"
+#include "trains/canton_engine.h"
+#include "trains/selectif_config.h"
+#include "trains/train_config.h"
 #include "turnouts/aig_config.h"
 
 void startup_before_window(System& sys) {
@@ -31,7 +34,10 @@ void startup_window_create(System& sys) {
   // #garage, #depl
   read_aig_section(sys);
   open_cards(sys);
-  // cantons, #train, #selectif, #aigauto, #balauto
+  canton_init(sys);
+  read_train_section(sys);
+  read_selectif(sys);
+  // #aigauto, #balauto
   // fonts; timer started by the caller
   sys.screen.screen_mode = 0;
   // config_tco.txt

@@ -17,6 +17,8 @@
 #include "moves/garage_table.h"
 #include "moves/iti_table.h"
 #include "trains/canton_table.h"
+#include "trains/selectif_table.h"
+#include "trains/train_table.h"
 #include "turnouts/aig_table.h"
 
 constexpr int kTic = 80;            // timer period, ms
@@ -92,6 +94,9 @@ struct System {
   IoImage io;
   CardLinkState cardlink;
   CantonTable cantons;
+  TrainTable trains;
+  SelectifTable selectif;
+  RemoteState remote;
   BlockState block;
   AigTable aig;
   ItiTable iti;

@@ -2,6 +2,10 @@
 
 #include "cards/card_exchange.h"
 #include "core/system.h"
+#include "trains/canton_engine.h"
+#include "trains/driving.h"
+#include "trains/speed_profile.h"
+#include "trains/tracking.h"
 #include "turnouts/aig_sequencer.h"
 
 void simulation_switch(System& sys) {
@@ -29,7 +33,9 @@ void panel_countdowns(System& sys) {
 // and what the card exchange brought in. Values computed after the exchange reach the cards
 // in the next tick's frame.
 void run_tick_steps(System& sys) {
-  // remote-control key, start-of-tick canton snapshots and lost-train flags
+  remote_step(sys);
+  snapshot_step(sys);
+  lost_train_step(sys);
   ++sys.ticks.tick;
   panel_countdowns(sys);
   special_vars_step(sys);
@@ -39,10 +45,14 @@ void run_tick_steps(System& sys) {
   simulation_switch(sys);
   emergency_stop_toggle(sys);
   // panel repaint on even ticks
-  // trains engine, tracking, movements, canton update, clock and timetable, routes,
-  // split and join
+  trains_engine_step(sys);
+  tracking_step(sys);
+  // movements
+  canton_update_step(sys);
+  // clock and timetable, routes, split and join
   aig_tick(sys);
-  // vibrator, sidings, external actions, real speeds
+  // vibrator, sidings, external actions
+  real_speed_update(sys);
   // table-screen redraw on even ticks; card-screen work
 }
 

@@ -4,6 +4,8 @@
 #include <array>
 #include <cstdint>
 
+#include "moves/garage_table.h"
+
 constexpr int kCantons = 64;
 constexpr int kTrainEntries = 32;  // 0..15 trains, 16..31 wagons
 
@@ -35,9 +37,23 @@ struct CantonTable {
   // Detection watch: the canton belongs to a train detected nowhere; per train, the same.
   std::array<int32_t, kCantons> pb_capt_c{};
   std::array<int32_t, kTrainEntries> pb_capt_t{};
+  // Direction permissions toggled on the panels, copied into sens_ok at the start of each tick.
+  std::array<int32_t, kCantons> sens_perm;
+  // Start-of-tick snapshots of the reservation fields, read by the panels and split/join.
+  std::array<int32_t, kCantons> prev_num_train;
+  std::array<int32_t, kCantons> prev_ResvAUTO{};
+  std::array<int32_t, kCantons> prev_ResvMANU{};
+  std::array<int32_t, kCantons> prev_Res2MANU{};
+  // Start-of-tick copies of each siding's parked train and associated canton.
+  std::array<int32_t, kSidings> prev_garage_num_train;
+  std::array<int32_t, kSidings> prev_garage_ass_canton;
 
   CantonTable() {
     num_train.fill(-1);
     sens_ok.fill(3);
+    sens_perm.fill(3);
+    prev_num_train.fill(-1);
+    prev_garage_num_train.fill(-1);
+    prev_garage_ass_canton.fill(-1);
   }
 };

@@ -19,3 +19,11 @@ bool aigseq_field(System& sys, int index, std::string_view field, SimField& out)
 bool iti_field(System& sys, int index, std::string_view field, SimField& out);
 bool depl_field(System& sys, int index, std::string_view field, SimField& out);
 bool garage_field(System& sys, int index, std::string_view field, SimField& out);
+// fields_trains.cpp
+bool train_field(System& sys, int index, std::string_view field, SimField& out);
+bool reserve_field(System& sys, int index, std::string_view field, SimField& out);
+bool canton_field(System& sys, int index, std::string_view field, SimField& out);
+bool clav_field(System& sys, int index, std::string_view field, SimField& out);
+bool selectif_field(System& sys, int index, std::string_view field, SimField& out);
+bool remote_field(System& sys, int index, std::string_view field, SimField& out);
+bool tempo_libe_cant_field(System& sys, int index, std::string_view field, SimField& out);

@@ -11,7 +11,11 @@ const FieldTable kFieldTables[] = {
     {"tick", tick_field},     {"special", special_field}, {"general", general_field},
     {"screen", screen_field}, {"clock", clock_field},     {"iti", iti_field},
     {"depl", depl_field},     {"garage", garage_field},   {"aig", aig_field},
-    {"aigseq", aigseq_field}, {"card", card_field},       {"port", port_field},
+    {"aigseq", aigseq_field},
+    {"train", train_field},   {"reserve", reserve_field}, {"canton", canton_field},
+    {"clav", clav_field},     {"selectif", selectif_field}, {"remote", remote_field},
+    {"tempo_libe_cant", tempo_libe_cant_field},
+    {"card", card_field},     {"port", port_field},
 };
 
 bool parse_index(std::string_view text, int& index) {
