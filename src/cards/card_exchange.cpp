@@ -231,7 +231,8 @@ void exchange_card(System& sys, int card) {
   constexpr int kAttempts = 4;
   for (int attempt = 1; attempt <= kAttempts; ++attempt) {
     if (transfer(sys, card) == 0) break;
-    if (attempt == kAttempts) {
+    // After the operator's No the card is already unlinked: no further box for it.
+    if (attempt == kAttempts && link.linked) {
       char text[80];
       std::snprintf(text, sizeof text, "Gros Problème avec la liaison série (carte %d)", card);
       sys.host.message_box("ZIR - Erreur", text, BoxIcon::Error);

@@ -143,6 +143,16 @@ TEST_F(ExchangeTest, FailingTransfersFourTimesUnlinkWithTheBigProblemBox) {
   EXPECT_EQ(sys.cardlink.serial.error_counter, 4 * 5);
 }
 
+TEST_F(ExchangeTest, NoOnTheLastAttemptShowsNoFurtherBox) {
+  rig.apply({"silent", "2"});
+  sys.cardlink.slots[2 * kDirectSlots] = {'a', 1, 0};
+  for (bool yes : {true, true, true, false}) rig.host.answers.push_back(yes);
+  exchange_cards(sys);
+  ASSERT_EQ(rig.host.boxes.size(), 4u);
+  EXPECT_TRUE(rig.host.boxes[3].question);
+  EXPECT_EQ(sys.cardlink.links[2].linked, 0);
+}
+
 TEST_F(ExchangeTest, SwitchOffLeavesEverythingOff) {
   sys.io.out.fill(1);
   for (auto* t : {&sys.io.led, &sys.io.led_cli, &sys.io.led_phase}) t->fill(1);
