@@ -5,6 +5,7 @@
 #include "core/config_reader.h"
 #include "core/general.h"
 #include "core/system.h"
+#include "logic/tdv_config.h"
 #include "trains/canton_engine.h"
 #include "trains/selectif_config.h"
 #include "trains/train_config.h"
@@ -19,8 +20,11 @@ void startup_before_window(System& sys) {
 namespace {
 
 // The sections that menu 914 reads again, in their start-up order; the clock stops after them.
+// Reading #tdv again puts every pulse back to idle; the variables keep their values (a pulse
+// caught while on switches its variables off).
 void read_reload_group(System& sys) {
-  // #tdv, #exe, #vib, #iti, #horo
+  read_tdv(sys);
+  // #exe, #vib, #iti, #horo
   sys.clock.running = 0;
 }
 

@@ -13,6 +13,7 @@
 #include "clock/clock_state.h"
 #include "core/host.h"
 #include "logic/logic_state.h"
+#include "logic/tdv_program.h"
 #include "moves/depl_table.h"
 #include "moves/garage_table.h"
 #include "moves/iti_table.h"
@@ -106,6 +107,7 @@ struct System {
   ExeState exe;
   VibState vib;
   LogicVars logic;
+  TdvLogic tdv;
 };
 
 // Path of a file in the system's working directory.

@@ -2,6 +2,7 @@
 
 #include "cards/card_exchange.h"
 #include "core/system.h"
+#include "logic/tdv_engine.h"
 #include "trains/canton_engine.h"
 #include "trains/driving.h"
 #include "trains/speed_profile.h"
@@ -39,7 +40,7 @@ void run_tick_steps(System& sys) {
   ++sys.ticks.tick;
   panel_countdowns(sys);
   special_vars_step(sys);
-  // logic
+  tdv_tick(sys);
   servo_ramp(sys);
   exchange_cards(sys);
   simulation_switch(sys);

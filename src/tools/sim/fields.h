@@ -15,6 +15,10 @@ bool port_field(System& sys, int index, std::string_view field, SimField& out);
 // fields_turnouts.cpp
 bool aig_field(System& sys, int index, std::string_view field, SimField& out);
 bool aigseq_field(System& sys, int index, std::string_view field, SimField& out);
+// fields_logic.cpp
+bool tdv_field(System& sys, int index, std::string_view field, SimField& out);
+bool pulse_field(System& sys, int index, std::string_view field, SimField& out);
+bool program_field(System& sys, int index, std::string_view field, SimField& out);
 // fields_moves.cpp
 bool iti_field(System& sys, int index, std::string_view field, SimField& out);
 bool depl_field(System& sys, int index, std::string_view field, SimField& out);

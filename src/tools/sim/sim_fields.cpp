@@ -8,14 +8,30 @@ namespace {
 
 // One row per table name; each subsystem adds its rows as it lands.
 const FieldTable kFieldTables[] = {
-    {"tick", tick_field},     {"special", special_field}, {"general", general_field},
-    {"screen", screen_field}, {"clock", clock_field},     {"iti", iti_field},
-    {"depl", depl_field},     {"garage", garage_field},   {"aig", aig_field},
+    // clang-format off
+    {"tick", tick_field},
+    {"special", special_field},
+    {"general", general_field},
+    {"screen", screen_field},
+    {"clock", clock_field},
+    {"iti", iti_field},
+    {"depl", depl_field},
+    {"garage", garage_field},
+    {"aig", aig_field},
     {"aigseq", aigseq_field},
-    {"train", train_field},   {"reserve", reserve_field}, {"canton", canton_field},
-    {"clav", clav_field},     {"selectif", selectif_field}, {"remote", remote_field},
+    {"train", train_field},
+    {"reserve", reserve_field},
+    {"canton", canton_field},
+    {"clav", clav_field},
+    {"selectif", selectif_field},
+    {"remote", remote_field},
     {"tempo_libe_cant", tempo_libe_cant_field},
-    {"card", card_field},     {"port", port_field},
+    {"tdv", tdv_field},
+    {"pulse", pulse_field},
+    {"program", program_field},
+    {"card", card_field},
+    {"port", port_field},
+    // clang-format on
 };
 
 bool parse_index(std::string_view text, int& index) {
