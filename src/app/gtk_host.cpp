@@ -1,6 +1,6 @@
 #include "app/gtk_host.h"
 
-#include "app/posix_serial.h"
+#include "cards/serial_posix.h"
 
 namespace {
 

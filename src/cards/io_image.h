@@ -28,4 +28,26 @@ struct IoImage {
   std::array<int32_t, kCards * kDetPerCard> canton_inverted{};
   std::array<int32_t, kCards * kCanPerCard> pot_inverted{};
   std::array<int32_t, kCards> leds_shown{1, 1, 1, 1};
+
+  // Manual control from the card screen: while a flag is set the frame carries the manual
+  // value instead of the bus value. One LED flag covers its lit, blinking and phase values.
+  std::array<int32_t, kCards * kDetPerCard> canton_man_flag{};
+  std::array<int32_t, kCards * kDetPerCard> canton_man_speed{};  // -64..64
+  std::array<int32_t, kCards * kOutPerCard> out_man_flag{};
+  std::array<int32_t, kCards * kOutPerCard> out_man{};
+  std::array<int32_t, kCards * kLedPerCard> led_man_flag{};
+  std::array<int32_t, kCards * kLedPerCard> led_man{};
+  std::array<int32_t, kCards * kLedPerCard> led_cli_man{};
+  std::array<int32_t, kCards * kLedPerCard> led_phase_man{};
+  std::array<int32_t, kCards * kServoPerCard> srv_man_flag{};
+  std::array<int32_t, kCards * kServoPerCard> srv_man{};  // 0..255, sent unchanged
 };
+
+struct System;
+
+// Every table to its start value; called first at window creation.
+void reset_io_image(System& sys);
+// Copies the last accepted answer of `card` into the input tables.
+void decode_answer(System& sys, int card);
+// Moves every servo one step towards its setpoint (once per tick, before the exchange).
+void servo_ramp(System& sys);

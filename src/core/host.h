@@ -16,6 +16,10 @@ enum class BoxIcon { Error, Warning, Information, Question };
 class SerialPort {
  public:
   virtual ~SerialPort() = default;
+  enum Setup { kSettingsApplied = 0, kSettingsUnreadable = 1, kSettingsRefused = 2 };
+  // Sets 38400 baud, 8 data bits, no parity, 1 stop bit, no flow control, then purges both
+  // directions. On failure `reason` says what the system said.
+  virtual Setup configure(std::string& reason) = 0;
   virtual bool write_bytes(const uint8_t* data, size_t count) = 0;
   // Reads up to `count` bytes, waiting at most `timeout_ms` for the first one and for each
   // following one; returns how many bytes arrived.

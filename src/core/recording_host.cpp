@@ -33,7 +33,7 @@ bool RecordingHost::open_document(const std::string& path) {
 }
 
 std::unique_ptr<SerialPort> RecordingHost::open_serial(int com, std::string& reason) {
+  // Without a factory every port is absent, with nothing more to say about it.
   if (port_factory) return port_factory(com, reason);
-  reason = "absent";
   return nullptr;
 }

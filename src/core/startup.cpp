@@ -1,5 +1,7 @@
 #include "core/startup.h"
 
+#include "cards/card_exchange.h"
+#include "cards/card_search.h"
 #include "core/config_reader.h"
 #include "core/general.h"
 #include "core/system.h"
@@ -29,13 +31,13 @@ void read_reload_group(System& sys) {
 }  // namespace
 
 void startup_window_create(System& sys) {
-  // reset of the I/O image
+  reset_io_image(sys);
   read_general(sys);
   // drawing objects
   read_reload_group(sys);
   // #garage, #depl
   read_aig_section(sys);
-  // serial port and card search
+  open_cards(sys);
   canton_init(sys);
   read_train_section(sys);
   read_selectif(sys);
@@ -51,6 +53,6 @@ void reload_config(System& sys) {
 }
 
 void shutdown(System& sys) {
-  // save config_tco.txt; every canton speed, output and LED off, one exchange per card
-  (void)sys;
+  // save config_tco.txt
+  switch_off_cards(sys);
 }

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "block/block_state.h"
+#include "cards/card_link.h"
 #include "cards/io_image.h"
 #include "clock/clock_state.h"
 #include "core/host.h"
@@ -94,6 +95,7 @@ struct System {
   ScreenState screen;
 
   IoImage io;
+  CardLinkState cardlink;
   CantonTable cantons;
   TrainTable trains;
   SelectifTable selectif;

@@ -1,5 +1,6 @@
 #include "core/tick.h"
 
+#include "cards/card_exchange.h"
 #include "core/system.h"
 #include "core/window_events.h"
 #include "logic/tdv_engine.h"
@@ -41,7 +42,8 @@ void run_tick_steps(System& sys) {
   panel_countdowns(sys);
   special_vars_step(sys);
   tdv_tick(sys);
-  // servo ramp; card exchange, cards 0..3
+  servo_ramp(sys);
+  exchange_cards(sys);
   simulation_switch(sys);
   emergency_stop_toggle(sys);
   panel_tick_paint(sys);

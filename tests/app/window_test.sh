@@ -34,8 +34,14 @@ export ASAN_OPTIONS=detect_leaks=0
 (cd "$work" && exec "$zir") &
 zir_pid=$!
 
+# Without a card on the link, start-up says so in a box: it is answered with Enter.
 window=""
-for _ in $(seq 100); do
+for _ in $(seq 150); do
+  box=$(xdotool search --onlyvisible --name '^ZIR - ' 2>/dev/null | head -1 || true)
+  if [ -n "$box" ]; then
+    xdotool windowfocus "$box" 2>/dev/null || true
+    xdotool key Return 2>/dev/null || true
+  fi
   window=$(xdotool search --onlyvisible --name '^ZIR$' 2>/dev/null | head -1 || true)
   [ -n "$window" ] && break
   kill -0 "$zir_pid" 2>/dev/null || fail "zir ended before its window appeared"

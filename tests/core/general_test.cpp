@@ -97,7 +97,9 @@ TEST(Startup, EmptyConfigIsAccepted) {
   t.dir.write("config.txt", "");
   startup_before_window(t.sys);
   startup_window_create(t.sys);
-  EXPECT_TRUE(t.host.boxes.empty());
+  // No serial port: the card search's warning is the only box.
+  ASSERT_EQ(t.host.boxes.size(), 1u);
+  EXPECT_EQ(t.host.boxes[0].title, "ZIR - Avertissement");
   EXPECT_EQ(t.sys.general.width, 800);
 }
 

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs one scenario: tests/scenarios/NAME.zs through zir-sim in a fresh copy of
 # tests/scenarios/NAME/ (when it exists). With NAME.expected, the whole standard output must
-# equal it. A first line "# exit N" gives the expected exit status (default 0).
+# equal it. A first line "# exit N" gives the expected exit status (default 0); a line
+# "# args ..." among the first three gives zir-sim more options (such as --cards 0,2).
 set -u
 sim=$1
 script=$2
@@ -13,7 +14,8 @@ trap 'rm -rf "$work"' EXIT
 want_status=0
 first=$(head -n 1 "$script")
 [[ $first =~ ^#\ exit\ ([0-9]+) ]] && want_status=${BASH_REMATCH[1]}
-"$sim" --dir "$work" "$script" > "$work/.stdout"
+read -r -a args <<< "$(head -n 3 "$script" | sed -n 's/^# args //p')"
+"$sim" --dir "$work" "${args[@]}" "$script" > "$work/.stdout"
 status=$?
 cat "$work/.stdout"
 if [ "$status" != "$want_status" ]; then

@@ -9,6 +9,9 @@ bool special_field(System& sys, int index, std::string_view field, SimField& out
 bool general_field(System& sys, int index, std::string_view field, SimField& out);
 bool screen_field(System& sys, int index, std::string_view field, SimField& out);
 bool clock_field(System& sys, int index, std::string_view field, SimField& out);
+// fields_cards.cpp: card.C.linked, port.errors, port.com
+bool card_field(System& sys, int index, std::string_view field, SimField& out);
+bool port_field(System& sys, int index, std::string_view field, SimField& out);
 // fields_turnouts.cpp
 bool aig_field(System& sys, int index, std::string_view field, SimField& out);
 bool aigseq_field(System& sys, int index, std::string_view field, SimField& out);

@@ -1,14 +1,16 @@
-// zir-sim [--dir DIR] [SCRIPT]: the whole start-up without a window, the script, the shutdown.
+// zir-sim [--dir DIR] [--cards 0,2 | --real-ports] [SCRIPT]: the whole start-up without a window,
+// the script, the shutdown.
 #include <cstring>
 #include <fstream>
 #include <iostream>
 
+#include "tools/sim/sim_cards.h"
 #include "tools/sim/sim_runner.h"
 
 namespace {
 
 int usage() {
-  std::cerr << "usage: zir-sim [--dir DIR] [SCRIPT]\n";
+  std::cerr << "usage: zir-sim [--dir DIR] [--cards 0,2 | --real-ports] [SCRIPT]\n";
   return 2;
 }
 
@@ -20,6 +22,10 @@ int main(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--dir") == 0 && i + 1 < argc) {
       options.dir = argv[++i];
+    } else if (std::strcmp(argv[i], "--cards") == 0 && i + 1 < argc) {
+      if (!parse_card_list(argv[++i], options.cards)) return usage();
+    } else if (std::strcmp(argv[i], "--real-ports") == 0) {
+      options.real_ports = true;
     } else if (argv[i][0] == '-' && argv[i][1] != '\0') {
       return usage();
     } else if (script_path == nullptr) {

@@ -16,6 +16,7 @@
 #include "core/tick.h"
 #include "core/var_bus.h"
 #include "core/window_events.h"
+#include "tools/sim/sim_cards.h"
 #include "tools/sim/sim_fields.h"
 
 namespace {
@@ -24,6 +25,7 @@ struct SimContext {
   System& sys;
   RecordingHost& host;
   std::ostream& out;
+  CardBank* bank = nullptr;  // the emulated cards (--cards)
   int line_number = 0;
   bool failed = false;
   int repaints_done = 0;  // repaint requests already turned into paints
@@ -195,6 +197,29 @@ void cmd_render(SimContext& ctx, const Words& words) {
   if (!written) throw ScriptError{"cannot write '" + words[1] + "'"};
 }
 
+CardBank& emulated_card(SimContext& ctx, const std::string& word) {
+  int card = -1;
+  if (ctx.bank == nullptr) throw ScriptError{"no emulated cards (--cards)"};
+  if (!parse_int(word, card) || !ctx.bank->present(card))
+    throw ScriptError{"card " + word + " is not emulated"};
+  return *ctx.bank;
+}
+
+// card C det|in|can I V, card C drop|corrupt N, card C silent|resume (and card C reg ADDR V).
+void cmd_card(SimContext& ctx, const Words& words) {
+  need_arguments(words, 2, "card C det|in|can|drop|corrupt|silent|resume ...");
+  CardBank& bank = emulated_card(ctx, words[1]);
+  Words command{words[2], words[1]};
+  command.insert(command.end(), words.begin() + 3, words.end());
+  const std::string error = bank.apply(command);
+  if (!error.empty()) throw ScriptError{error};
+}
+
+void cmd_frame(SimContext& ctx, const Words& words) {
+  need_arguments(words, 1, "frame C");
+  ctx.out << emulated_card(ctx, words[1]).frame_line(int_argument(words[1])) << '\n';
+}
+
 struct Command {
   const char* name;
   void (*run)(SimContext&, const Words&);
@@ -215,6 +240,8 @@ const Command kCommands[] = {
     {"rrelease", cmd_mouse<MouseButton::Right, false, true>},
     {"menu", cmd_menu},
     {"render", cmd_render},
+    {"card", cmd_card},
+    {"frame", cmd_frame},
 };
 
 void run_command(SimContext& ctx, const Words& words) {
@@ -232,8 +259,10 @@ void run_command(SimContext& ctx, const Words& words) {
 int run_sim(const SimOptions& options, std::istream& script, std::ostream& out) {
   RecordingHost host;
   host.echo = &out;
+  const std::shared_ptr<CardBank> bank = install_sim_ports(host, options);
   System sys(host, options.dir);
   SimContext ctx{sys, host, out};
+  ctx.bank = bank.get();
   try {
     startup_before_window(sys);
     startup_window_create(sys);

@@ -3,9 +3,12 @@
 
 #include <filesystem>
 #include <iosfwd>
+#include <vector>
 
 struct SimOptions {
   std::filesystem::path dir = ".";
+  std::vector<int> cards;   // emulated cards behind COM1
+  bool real_ports = false;  // the machine's COM ports instead of none
 };
 
 // Returns the exit status: 0, or 1 after a failed expect or a fatal configuration error.
