@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <string_view>
 
+#include "cards/card_search.h"
 #include "core/screens.h"
 #include "core/startup.h"
 #include "core/surface.h"
@@ -121,6 +122,10 @@ void panel_render_command(System& sys, int32_t) {
   open_overlay(sys, 'R');
 }
 
+void card_search_command(System& sys, int32_t) {
+  search_cards_again(sys);
+}
+
 void remote_key_command(System& sys, int32_t param) {
   sys.screen.remote_key = param & 0xFFFF;
 }
@@ -142,7 +147,7 @@ constexpr MenuCommand kMenuCommands[] = {
     {905, 912, 0, nullptr},
     {913, 913, -1, edit_config_command},
     {914, 914, -1, reload_command},
-    {915, 915, -1, nullptr},  // card search: joins here with the card link
+    {915, 915, -1, card_search_command},
     {916, 916, -1, panel_help_command},
     {917, 918, 22, nullptr},
     {919, 920, 28, nullptr},
