@@ -19,8 +19,8 @@ int main(int argc, char** argv) {
     startup_window_create(sys);
     window.show_and_run_timer();
     gtk_main();
+    return window.exit_status();
   } catch (const FatalConfigError&) {
     return 1;
   }
-  return 0;
 }

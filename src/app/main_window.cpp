@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/gtk_host.h"
+#include "core/fatal.h"
 #include "core/menu.h"
 #include "core/startup.h"
 #include "core/system.h"
@@ -133,6 +134,16 @@ void MainWindow::show_and_run_timer() {
   g_timeout_add(kTic, on_timer, this);
 }
 
+template <typename Handler>
+void MainWindow::guarded(Handler&& handler) {
+  try {
+    handler();
+  } catch (const FatalConfigError&) {
+    exit_status_ = 1;
+    close();
+  }
+}
+
 void MainWindow::close() {
   if (closed_) return;
   if (sys_.ticks.busy) {
@@ -149,7 +160,7 @@ gboolean MainWindow::on_timer(gpointer self) {
   if (w->closed_) return G_SOURCE_REMOVE;
   // A remote-control code waiting on the socket becomes the remote key, one per tick.
   if (w->remote_ && w->remote_->listening()) w->remote_->poll(w->sys_);
-  tick(w->sys_);
+  w->guarded([w] { tick(w->sys_); });
   if (w->close_pending_ && !w->sys_.ticks.busy) w->close();
   return G_SOURCE_CONTINUE;
 }
@@ -169,7 +180,7 @@ gboolean MainWindow::on_key(GtkWidget*, GdkEventKey* event, gpointer self) {
   auto* w = static_cast<MainWindow*>(self);
   const int32_t ch = typed_character(event);
   if (ch < 0) return FALSE;  // F10 and the like still reach the menu bar
-  window_key(w->sys_, ch);
+  w->guarded([w, ch] { window_key(w->sys_, ch); });
   return TRUE;
 }
 
@@ -179,11 +190,13 @@ gboolean MainWindow::on_button(GtkWidget*, GdkEventButton* event, gpointer self)
   const MouseButton button = event->button == 1 ? MouseButton::Left : MouseButton::Right;
   const int x = static_cast<int>(event->x);
   const int y = static_cast<int>(event->y);
-  if (event->type == GDK_BUTTON_PRESS) {
-    window_button_press(w->sys_, button, x, y);
-  } else if (event->type == GDK_BUTTON_RELEASE) {
-    window_button_release(w->sys_, button, x, y);
-  }
+  w->guarded([w, event, button, x, y] {
+    if (event->type == GDK_BUTTON_PRESS) {
+      window_button_press(w->sys_, button, x, y);
+    } else if (event->type == GDK_BUTTON_RELEASE) {
+      window_button_release(w->sys_, button, x, y);
+    }
+  });
   return TRUE;
 }
 
@@ -211,5 +224,6 @@ gboolean MainWindow::on_signal(gpointer self) {
 
 void MainWindow::on_menu_item(GtkMenuItem* item, gpointer self) {
   auto* w = static_cast<MainWindow*>(self);
-  window_menu(w->sys_, GPOINTER_TO_INT(g_object_get_data(G_OBJECT(item), kMenuIdKey)));
+  const int id = GPOINTER_TO_INT(g_object_get_data(G_OBJECT(item), kMenuIdKey));
+  w->guarded([w, id] { window_menu(w->sys_, id); });
 }

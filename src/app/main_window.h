@@ -23,9 +23,16 @@ class MainWindow {
   // The orderly shutdown, once: save, all card outputs off, leave the main loop. Held back
   // while a tick runs (a box inside the tick has its own loop) and done when it ends.
   void close();
+  // 0, or 1 when a configuration error ended the program while it ran.
+  int exit_status() const { return exit_status_; }
 
  private:
   GtkWidget* build_menu_bar();
+  // Runs an event handler; a configuration error found while running (the logic's table
+  // limits, a reload) has shown its boxes: the program then shuts down in order with status 1,
+  // cards switched off, rather than letting the error cross GTK.
+  template <typename Handler>
+  void guarded(Handler&& handler);
   static gboolean on_timer(gpointer self);
   static gboolean on_draw(GtkWidget* widget, cairo_t* cr, gpointer self);
   static gboolean on_key(GtkWidget* widget, GdkEventKey* event, gpointer self);
@@ -43,4 +50,5 @@ class MainWindow {
   std::unique_ptr<RemoteSocket> remote_;  // the remote-control receiver, when it could bind
   bool close_pending_ = false;
   bool closed_ = false;
+  int exit_status_ = 0;
 };

@@ -20,13 +20,14 @@ fail() { echo "window test: $*" >&2; exit 1; }
 cp -r "$demo"/. "$work"/
 rm -f "$work/Train_ZIR_log.txt"
 
-# A free display number.
-display=99
-while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do display=$((display + 1)); done
-Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+# Xvfb picks a free display itself and writes its number once it is ready, so that two test
+# runs on one machine never share a display.
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/.display" >/dev/null 2>&1 &
 xvfb_pid=$!
-export DISPLAY=":$display"
-for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
+for _ in $(seq 100); do [ -s "$work/.display" ] && break; sleep 0.05; done
+[ -s "$work/.display" ] || fail "Xvfb did not start"
+export DISPLAY=":$(head -n 1 "$work/.display")"
+rm -f "$work/.display"
 
 # GTK keeps its own allocations until exit: only our code's leaks matter, and the unit tests
 # look for those.

@@ -266,6 +266,11 @@ int run_sim(const SimOptions& options, std::istream& script, std::ostream& out) 
   try {
     startup_before_window(sys);
     startup_window_create(sys);
+  } catch (const FatalConfigError&) {
+    return 1;  // nothing ran: nothing to save or switch off
+  }
+  bool fatal = false;
+  try {
     std::string line;
     // Menu "Quitter" ends the script as closing the window ends the program.
     while (!host.quit_requested && std::getline(script, line)) {
@@ -273,13 +278,14 @@ int run_sim(const SimOptions& options, std::istream& script, std::ostream& out) 
       const Words words = split_words(line);
       if (!words.empty()) run_command(ctx, words);
     }
-    shutdown(sys);
   } catch (const FatalConfigError&) {
-    return 1;
+    fatal = true;  // its boxes are out; the program still shuts down in order
   } catch (const ScriptError& e) {
     out.flush();
     std::cerr << "zir-sim: line " << ctx.line_number << ": " << e.message << '\n';
     return 2;
   }
+  shutdown(sys);
+  if (fatal) return 1;
   return ctx.failed ? 1 : 0;
 }
