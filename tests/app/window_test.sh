@@ -1,15 +1,20 @@
 #!/usr/bin/env bash
-# The window under Xvfb: start zir on a copy of the demo layout, choose a menu entry from the
-# keyboard, switch screens with keys, click, take a screenshot, quit from the menu. Checks the
-# exit status, that the screenshot is not blank and that the run wrote no error log.
-# Usage: window_test.sh ZIR_BINARY DEMO_DIR
+# The window under Xvfb: start zir on a copy of the demo layout with an emulated card 0 on
+# COM1, choose a menu entry from the keyboard, switch screens with keys, click, drive a train
+# from the keyboard, take a screenshot, quit from the menu. Checks the exit status, that the
+# screenshot is not blank, that the run wrote no error log, that the card received the
+# train's speed, and that the last frame it received switched every speed, output and LED off.
+# Usage: window_test.sh ZIR_BINARY DEMO_DIR ZIR_CARDS_BINARY
 set -euo pipefail
 zir=$(realpath "$1")
 demo=$2
+zir_cards=$(realpath "$3")
 work=$(mktemp -d)
 xvfb_pid=""
 zir_pid=""
+cards_pid=""
 cleanup() {
+  [ -n "$cards_pid" ] && kill "$cards_pid" 2>/dev/null || true
   [ -n "$zir_pid" ] && kill "$zir_pid" 2>/dev/null || true
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
   rm -rf "$work"
@@ -28,6 +33,26 @@ for _ in $(seq 100); do [ -s "$work/.display" ] && break; sleep 0.05; done
 [ -s "$work/.display" ] || fail "Xvfb did not start"
 export DISPLAY=":$(head -n 1 "$work/.display")"
 rm -f "$work/.display"
+
+# Card 0 answers on a pseudo-terminal that COM1 points at; the other ports are absent.
+mkfifo "$work/cards.in"
+"$zir_cards" --cards 0 --link "$work/com1" < "$work/cards.in" >> "$work/cards.out" 2>&1 &
+cards_pid=$!
+exec 4> "$work/cards.in"
+for _ in $(seq 50); do [ -e "$work/com1" ] && break; sleep 0.1; done
+[ -e "$work/com1" ] || fail "zir-cards did not start"
+export ZIR_COM1="$work/com1"
+for n in 2 3 4 5 6; do export "ZIR_COM$n=$work/absent"; done
+
+# The last command frame card 0 received, as its bytes in hex, one per word.
+last_frame() {
+  : > "$work/cards.out"
+  echo "frame 0" >&4
+  for _ in $(seq 50); do grep -q . "$work/cards.out" && break; sleep 0.05; done
+  sed -n 's/^FRAME 0: //p' "$work/cards.out" | tail -n 1
+}
+# Bytes FIRST..LAST (0-based) of a frame, concatenated.
+frame_bytes() { echo "$1" | cut -d' ' -f$(($2 + 1))-$(($3 + 1)) | tr -d ' '; }
 
 # GTK keeps its own allocations until exit: only our code's leaks matter, and the unit tests
 # look for those.
@@ -63,6 +88,11 @@ xdotool mousemove --window "$window" 400 300 click 3 2>/dev/null
 sleep 0.3
 keys Escape parenright
 sleep 0.5
+# Train 0 is driven by the keys of keyboard configuration 0 ('a' faster) on canton 0.
+keys 0 a a
+sleep 1
+speed=$(frame_bytes "$(last_frame)" 2 2)
+[ -n "$speed" ] && [ "$speed" != "00" ] || fail "the card did not receive the train's speed"
 import -window root "$work/shot.png"
 colours=$(convert "$work/shot.png" -format %k info:)
 [ "$colours" -ge 4 ] || fail "blank screenshot ($colours colours)"
@@ -83,6 +113,11 @@ done
 zir_pid=""
 [ -n "$status" ] || fail "zir did not quit"
 [ "$status" -eq 0 ] || fail "exit status $status"
+# Closing switched everything off: the speeds (bytes 2..17), outputs and lit LEDs (20..33).
+frame=$(last_frame)
+[ -n "$frame" ] || fail "no frame from the card"
+[ "$(frame_bytes "$frame" 2 17)" = "$(printf '0%.0s' $(seq 32))" ] || fail "speeds left on: $frame"
+[ "$(frame_bytes "$frame" 20 33)" = "$(printf '0%.0s' $(seq 28))" ] || fail "outputs left on: $frame"
 if [ -s "$work/Train_ZIR_log.txt" ]; then
   cat "$work/Train_ZIR_log.txt" >&2
   fail "the run logged errors"
