@@ -188,16 +188,15 @@ int receive_answer(System& sys, int card) {
   const uint32_t start = sys.host.now_ms();
   sys.host.sleep_ms(1);
   std::array<uint8_t, kAnswerBytes> answer{};
-  size_t got = 0;
-  while (got < answer.size()) {
+  // One byte a read: a port waits its time limit anew for each byte of a longer read, and the
+  // whole answer must be in within 100 ms of the start.
+  for (uint8_t& byte : answer) {
     const int elapsed = static_cast<int>(sys.host.now_ms() - start);
     const int remaining = std::max(0, kWaitLimitMs - elapsed);
-    const size_t n = serial.port->read_bytes(answer.data() + got, answer.size() - got, remaining);
-    if (n == 0) {
+    if (serial.port->read_bytes(&byte, 1, remaining) == 0) {
       ++serial.error_counter;
       return 0;
     }
-    got += n;
   }
   if (answer[0] != kAnswerMark) return 0;
   sys.cardlink.links[static_cast<size_t>(card)].answer = answer;

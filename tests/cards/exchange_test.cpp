@@ -48,6 +48,46 @@ TEST_F(ExchangeTest, RejectedAnswerCostsNoWait) {
   EXPECT_EQ(sys.cardlink.serial.error_counter, 0);
 }
 
+// A line on which the answer's bytes come one every 60 ms: each one within the time limit of
+// a read, the whole answer long after the 100 ms an answer may take.
+class TricklingPort : public SerialPort {
+ public:
+  explicit TricklingPort(RecordingHost& host) : host_(host), start_(host.clock_ms) {}
+  Setup configure(std::string&) override { return kSettingsApplied; }
+  bool write_bytes(const uint8_t*, size_t) override { return true; }
+  size_t read_bytes(uint8_t* data, size_t count, int timeout_ms) override {
+    size_t got = 0;
+    while (got < count) {
+      const uint32_t due = start_ + 60 * (sent_ + 1);
+      const uint32_t wait = due > host_.clock_ms ? due - host_.clock_ms : 0;
+      if (wait > static_cast<uint32_t>(timeout_ms)) {
+        host_.sleep_ms(timeout_ms);
+        break;
+      }
+      host_.sleep_ms(static_cast<int>(wait));
+      data[got++] = sent_++ == 0 ? 0x83 : 0x00;
+    }
+    return got;
+  }
+  void purge() override {}
+  std::string name() const override { return "trickle"; }
+
+ private:
+  RecordingHost& host_;
+  uint32_t start_;
+  uint32_t sent_ = 0;
+};
+
+TEST(ReceiveAnswer, GivesUpAfter100MsEvenWhileBytesTrickleIn) {
+  RecordingHost host;
+  System sys{host};
+  sys.cardlink.serial.port = std::make_unique<TricklingPort>(host);
+  sys.cardlink.serial.active = 1;
+  EXPECT_EQ(receive_answer(sys, 0), 0);
+  EXPECT_EQ(host.clock_ms, 100u);
+  EXPECT_EQ(sys.cardlink.serial.error_counter, 1);
+}
+
 TEST_F(ExchangeTest, LostAnswersRecoverWithinTheTick) {
   struct Case {
     const char* fault;
