@@ -1,6 +1,8 @@
 #include "core/recording_host.h"
 
+#include <chrono>
 #include <ostream>
+#include <thread>
 
 std::string RecordingHost::box_line(const std::string& title, const std::string& text) {
   std::string line = "BOX " + title + "|";
@@ -16,6 +18,22 @@ std::string RecordingHost::box_line(const std::string& title, const std::string&
 void RecordingHost::message_box(const std::string& title, const std::string& text, BoxIcon icon) {
   boxes.push_back({title, text, icon, false});
   if (echo != nullptr) *echo << box_line(title, text) << '\n';
+}
+
+uint32_t RecordingHost::now_ms() {
+  if (!real_time) return clock_ms;
+  using namespace std::chrono;
+  return static_cast<uint32_t>(
+      duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+}
+
+void RecordingHost::sleep_ms(int ms) {
+  if (ms <= 0) return;
+  if (real_time) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+  } else {
+    clock_ms += static_cast<uint32_t>(ms);
+  }
 }
 
 bool RecordingHost::ask_yes_no(const std::string& title, const std::string& text, BoxIcon icon) {

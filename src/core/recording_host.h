@@ -27,8 +27,8 @@ class RecordingHost : public Host {
   bool ask_yes_no(const std::string& title, const std::string& text, BoxIcon icon) override;
   void request_repaint() override { ++repaints; }
   bool open_document(const std::string& path) override;
-  uint32_t now_ms() override { return clock_ms; }
-  void sleep_ms(int ms) override { clock_ms += ms > 0 ? static_cast<uint32_t>(ms) : 0; }
+  uint32_t now_ms() override;
+  void sleep_ms(int ms) override;
   std::unique_ptr<SerialPort> open_serial(int com, std::string& reason) override;
   void present(const Surface& s, int x, int y, int w, int h) override {
     frame.present(s, x, y, w, h);
@@ -43,6 +43,9 @@ class RecordingHost : public Host {
   std::vector<std::string> opened;
   int repaints = 0;
   uint32_t clock_ms = 0;
+  // The machine's clock and real sleeps instead of clock_ms: a real serial line needs its
+  // pauses to last (zir-sim --real-ports).
+  bool real_time = false;
   PortFactory port_factory;
   std::ostream* echo = nullptr;  // where each box is printed as its box_line, if set
   FrontBuffer frame;             // what the window would show

@@ -1,8 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
+
 #include "card_rig.h"
 #include "cards/card_search.h"
 #include "cards/serial_posix.h"
+#include "tools/sim/sim_cards.h"
+#include "tools/sim/sim_runner.h"
 
 namespace {
 
@@ -102,6 +106,25 @@ TEST(Discovery, SearchAgainReleasesTheKeptPort) {
   EXPECT_TRUE(rig.host.boxes.empty());
   EXPECT_EQ(rig.sys.cardlink.serial.com, 1);
   EXPECT_EQ(linked(rig.sys), (std::array<int32_t, kCards>{1, 0, 1, 0}));
+}
+
+TEST(Discovery, RealPortsRunOnTheMachineClock) {
+  // The burst's pauses and the draining must last for real on a real line; emulated cards
+  // keep the simulated clock so that their runs are the same everywhere.
+  RecordingHost real;
+  SimOptions options;
+  options.real_ports = true;
+  install_sim_ports(real, options);
+  const auto machine = std::chrono::duration_cast<std::chrono::milliseconds>(
+      std::chrono::steady_clock::now().time_since_epoch());
+  EXPECT_NEAR(static_cast<double>(real.now_ms()),
+              static_cast<double>(static_cast<uint32_t>(machine.count())), 50.0);
+  RecordingHost emulated;
+  options = SimOptions{};
+  options.cards = {0};
+  install_sim_ports(emulated, options);
+  emulated.sleep_ms(5);
+  EXPECT_EQ(emulated.now_ms(), 5u);
 }
 
 TEST(Discovery, PortPathsFollowTheEnvironment) {

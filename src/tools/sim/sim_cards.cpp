@@ -8,6 +8,7 @@
 std::shared_ptr<CardBank> install_sim_ports(RecordingHost& host, const SimOptions& options) {
   if (options.real_ports) {
     host.port_factory = open_posix_serial;
+    host.real_time = true;
     return nullptr;
   }
   if (options.cards.empty()) return nullptr;
