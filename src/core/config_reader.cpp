@@ -106,8 +106,11 @@ bool ConfigText::load(const std::string& path) {
 }
 
 void ConfigText::load_bytes(std::string_view bytes) {
+  // The byte-order mark some editors put before UTF-8 text is not part of the text.
+  std::string_view body = bytes;
+  if (body.starts_with("\xEF\xBB\xBF")) body.remove_prefix(3);
   std::string text;
-  if (!utf8_to_cp1252(bytes, text)) text.assign(bytes);
+  if (!utf8_to_cp1252(body, text)) text.assign(bytes);
   // Text mode: a CR before a LF is dropped.
   bytes_.clear();
   bytes_.reserve(text.size());

@@ -243,13 +243,15 @@ WriteResult write_cell(System& sys, VarNum n, int value) {
   return WriteResult::Refused;
 }
 
-// A label's number: the digits right after the prefix, or -1 when there are none or too many.
+// A label's number: the digits right after the prefix (a value too large for any row stays
+// too large instead of overflowing), or -1 when there are none.
 int label_number(const char* digits) {
+  constexpr int kBeyondAnyRow = 1000000;
   int value = 0;
   int count = 0;
   for (; digits[count] >= '0' && digits[count] <= '9'; ++count) {
-    if (count >= 6) return -1;
     value = value * 10 + (digits[count] - '0');
+    if (value > kBeyondAnyRow) value = kBeyondAnyRow;
   }
   return count == 0 ? -1 : value;
 }

@@ -109,6 +109,15 @@ TEST(Sections, ScanFindsHeaderSkipsBracketCutsCommentsAndEnds) {
   EXPECT_EQ(firsts, (std::vector<std::string>{"line/2", "two/3", "three/1"}));
 }
 
+TEST(Sections, Utf8FileWithByteOrderMarkFindsItsFirstHeader) {
+  TestSystem t;
+  t.dir.write("config.txt", "\xEF\xBB\xBF#aig\n[\nté 1\n]\n");
+  ConfigSection section(t.sys, kAigTexts);
+  TokenLine line;
+  ASSERT_TRUE(section.next_line(line));
+  EXPECT_STREQ(line[0], "t\xE9");
+}
+
 TEST(Sections, MissingHeaderGivesNoLines) {
   TestSystem t;
   t.dir.write("config.txt", "#general\n[\nrelief off\n]\n");

@@ -78,6 +78,10 @@ TEST(VarBusLabels, PrefixIsComparedWithoutCaseAndCountOneRowsIgnoreTheRest) {
   EXPECT_EQ(var_from_label(t.sys, "DET_105"), 105);
   EXPECT_EQ(var_from_label(t.sys, "Led_Cli_2"), 2002);
   EXPECT_EQ(var_from_label(t.sys, "vib_on_anything"), 7000);
+  // the number is read as a decimal number, leading zeros included
+  EXPECT_EQ(var_from_label(t.sys, "var_0000001"), 5401);
+  EXPECT_EQ(var_from_label(t.sys, "det_000000105"), 105);
+  EXPECT_EQ(t.log(), "");
 }
 
 TEST(VarBusLabels, UnknownLabelsLogErreur3AndGiveMinusOne) {

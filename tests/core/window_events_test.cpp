@@ -292,6 +292,34 @@ TEST_F(WindowEvents, PaintDrawsTheTableScreenFrameOnSilver) {
   EXPECT_TRUE(title_ink);
 }
 
+// The titles keep their own spacing: the "(... maximum)" part stands where the screen puts it.
+TEST_F(WindowEvents, FrameTitlesKeepTheirSpacing) {
+  struct Case {
+    int screen;
+    const char* title;
+  };
+  const Case cases[] = {
+      {21, "AFFICHE LES VALEURS NON NULLES DES PARAMÈTRES DES GARAGES   (32 maximum)"},
+      {23, "AFFICHE LES VALEURS NON NULLES DES PARAMÈTRES DES AIGUILLAGES   (64 maximum)"},
+      {31, "AFFICHE LA COMPOSITION DES TABLES DE VÉRITÉS       (50 tables maximum)"},
+      {33, "AFFICHE LES VALEURS DU TABLEAU INTERNE 'CANTONS SELECTIFS'  (100 valeurs maximum)"},
+      {36, "AFFICHE LES VALEURS DU TABLEAU INTERNE 'AIGAUTO'      (100 lignes maximum)"},
+      {38, "AFFICHE LES VALEURS DU TABLEAU INTERNE  '#balauto'+'vitmax:'  (60 maximum)"},
+      {41, "AFFICHE LES VALEURS DU TABLEAU INTERNE  '#balauto'+'halt:'  (60 éléments maximum)"},
+      {44, "AFFICHE LES VALEURS DU TABLEAU INTERNE '#balauto'+'cant:'      (100 lignes maximum)"},
+      {45, "AFFICHE LES VALEURS DU TABLEAU INTERNE  '#exe:'    (100 éléments maximum)"},
+      {48, "AFFICHE LA COMPOSITION DES TABLES DE VÉRITÉS    Partie 'pulse:'  (32 maximum)"},
+      {52, "AFFICHE LES VALEURS DU TABLEAU INTERNE '#horo'            (255 lignes maximum)"},
+      {59, "AFFICHE LES VALEURS NON NULLES DES PARAMÈTRES DES SEPARATIONS  (100 maximum)"},
+      {60, "AFFICHE LES VALEURS NON NULLES DES PARAMÈTRES DES REGROUPEMENTS  (100 maximum)"},
+  };
+  for (const Case& c : cases) {
+    const ScreenInfo* info = screen_info(c.screen);
+    ASSERT_NE(info, nullptr) << c.screen;
+    EXPECT_STREQ(info->title, c.title) << c.screen;
+  }
+}
+
 TEST_F(WindowEvents, PanelsAreDrawnByTheTickOnEvenTicksOnly) {
   show(1);
   window_paint(sys);
