@@ -33,7 +33,7 @@ void read_reload_group(System& sys) {
 void startup_window_create(System& sys) {
   reset_io_image(sys);
   read_general(sys);
-  // drawing objects
+  // (pens, brushes and fonts are made with each drawing surface: nothing to create here)
   read_reload_group(sys);
   // #garage, #depl
   read_aig_section(sys);
@@ -42,7 +42,7 @@ void startup_window_create(System& sys) {
   read_train_section(sys);
   read_selectif(sys);
   // #aigauto, #balauto
-  // fonts; timer started by the caller
+  // the caller starts the 80 ms timer here
   sys.screen.screen_mode = 0;
   // config_tco.txt
 }
