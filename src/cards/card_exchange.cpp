@@ -15,9 +15,6 @@ constexpr int kLedLitByte = 28;
 constexpr int kLedSteadyByte = 34;
 constexpr int kLedPhaseByte = 40;
 constexpr int kServoByte = 46;
-constexpr uint8_t kDirectAccess = 0x02;
-constexpr uint8_t kDirectWrite = 0x03;
-constexpr uint8_t kDirectRead = 0x04;
 
 bool valid_card(int card) {
   return card >= 0 && card < kCards;
@@ -165,15 +162,12 @@ void build_command(System& sys, int card) {
   auto& frame = sys.cardlink.links[static_cast<size_t>(card)].command;
   frame.fill(0);
   frame[0] = static_cast<uint8_t>(16 * card + 1);
-  frame[1] = 0x08;
+  frame[1] = kFrameMark;
   put_cantons(sys, card, frame);
   put_outputs(sys.io, card, frame);
   put_leds(sys.io, card, frame);
   put_servos(sys.io, card, frame);
-  frame[51] = 0x12;
-  frame[52] = 0x34;
-  frame[53] = 0x56;
-  frame[54] = 0x00;
+  std::copy(kFrameTrailer.begin(), kFrameTrailer.end(), frame.begin() + kFrameTrailerByte);
 }
 
 int send_frame(System& sys, int card) {

@@ -18,7 +18,14 @@ constexpr int kAnswerBytes = 25;
 constexpr int kDirectSlots = 5;
 constexpr int kWaitLimitMs = 100;  // every wait for the cards ends after this
 constexpr int kSyncZeros = 60;
-constexpr uint8_t kAnswerMark = 0x83;
+// Bytes on the wire, shared by the program and the card emulator.
+constexpr uint8_t kAnswerMark = 0x83;  // first byte of an answer
+constexpr uint8_t kFrameMark = 0x08;   // second byte of a command frame
+constexpr std::array<uint8_t, 4> kFrameTrailer = {0x12, 0x34, 0x56, 0x00};  // bytes 51..54
+constexpr int kFrameTrailerByte = 51;
+constexpr uint8_t kDirectAccess = 0x02;  // then the register address
+constexpr uint8_t kDirectWrite = 0x03;   // then the value
+constexpr uint8_t kDirectRead = 0x04;    // the card answers the value
 
 // The port object: the port kept by the search, which cards answered, the error counter.
 struct SerialLink {

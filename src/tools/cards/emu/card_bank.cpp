@@ -4,16 +4,12 @@
 #include <cstdio>
 #include <sstream>
 
+#include "cards/card_link.h"
+
 namespace {
 
 constexpr uint8_t kSingleCardProbe = 0x41;
-constexpr uint8_t kFrameMark = 0x08;
-constexpr uint8_t kDirectAccess = 0x02;
-constexpr uint8_t kDirectWrite = 0x03;
-constexpr uint8_t kDirectRead = 0x04;
-constexpr uint8_t kAnswerMark = 0x83;
 constexpr uint8_t kCorruptMark = 0x82;
-constexpr uint8_t kTrailer[] = {0x12, 0x34, 0x56, 0x00};
 
 // The card a command byte (16 x card + 1) addresses, or -1.
 int command_card(uint8_t byte) {
@@ -119,8 +115,8 @@ void CardBank::answer_probe() {
 
 void CardBank::frame_complete() {
   state_ = State::Idle;
-  for (size_t i = 0; i < sizeof kTrailer; ++i) {
-    if (frame_[51 + i] != kTrailer[i]) return;
+  for (size_t i = 0; i < kFrameTrailer.size(); ++i) {
+    if (frame_[kFrameTrailerByte + i] != kFrameTrailer[i]) return;
   }
   const int c = command_card(frame_[0]);
   if (!present(c)) return;
