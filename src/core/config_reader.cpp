@@ -244,40 +244,6 @@ void ConfigSection::description_error(const TokenLine& line) const {
   fatal_config_box(sys_, "ZIR - Erreur", tokens_text(texts_.description_prefix, line));
 }
 
-bool same_word(const char* a, const char* b) {
-  for (; *a != '\0' && *b != '\0'; ++a, ++b) {
-    char x = *a, y = *b;
-    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
-    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
-    if (x != y) return false;
-  }
-  return *a == *b;
-}
-
-bool starts_with_nocase(const char* word, const char* prefix) {
-  const size_t n = std::strlen(prefix);
-  if (std::strlen(word) < n) return false;
-  for (size_t i = 0; i < n; ++i) {
-    char x = word[i], y = prefix[i];
-    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
-    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
-    if (x != y) return false;
-  }
-  return true;
-}
-
-int token_number(const char* text) {
-  const char* p = text;
-  bool negative = false;
-  if (*p == '-' || *p == '+') negative = *p++ == '-';
-  long long value = 0;
-  for (; *p >= '0' && *p <= '9'; ++p) {
-    value = value * 10 + (*p - '0');
-    if (value > 2147483647LL) value = 2147483647LL;
-  }
-  return static_cast<int>(negative ? -value : value);
-}
-
 void check_config_present(System& sys) {
   if (std::FILE* f = std::fopen(work_file(sys, kConfigFile).c_str(), "r")) {
     std::fclose(f);

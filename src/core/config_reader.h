@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/tokens.h"
+
 struct System;
 
 constexpr int kMaxTokens = 75;
@@ -100,13 +102,6 @@ std::string tokens_text(const char* prefix, const TokenLine& line);
 // Finds the section header and positions `text` after the word that follows it (the '[').
 // False when the header is absent. For the sections that read lines their own way.
 bool seek_section(ConfigText& text, const char* header);
-
-// A number as atoi reads it (sign, then digits; none gives 0), saturating instead of overflowing.
-int token_number(const char* text);
-
-// Case-insensitive compare of ASCII keys.
-bool same_word(const char* a, const char* b);
-bool starts_with_nocase(const char* word, const char* prefix);
 
 // Before anything else: config.txt must exist.
 void check_config_present(System& sys);
