@@ -17,6 +17,7 @@
 #include "moves/depl_table.h"
 #include "moves/garage_table.h"
 #include "moves/iti_table.h"
+#include "panels/panel_state.h"
 #include "trains/canton_table.h"
 #include "trains/selectif_table.h"
 #include "trains/train_table.h"
@@ -110,6 +111,7 @@ struct System {
   VibState vib;
   LogicVars logic;
   TdvLogic tdv;
+  PanelState panels;
 };
 
 // Path of a file in the system's working directory.

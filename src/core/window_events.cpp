@@ -13,6 +13,7 @@
 #include "core/system.h"
 #include "core/var_bus.h"
 #include "moves/garage_table.h"
+#include "panels/panel_file.h"
 #include "trains/driving.h"
 
 namespace {
@@ -81,7 +82,11 @@ constexpr const char* kReloadText =
     "vibreur\n\nPour les autres sections, relancer ZIR";
 
 void quit_command(System& sys, int32_t) {
-  sys.host.request_quit();
+  if (save_panels_before_quit(sys)) sys.host.request_quit();
+}
+
+void save_panels_command(System& sys, int32_t) {
+  save_panels(sys, kPanelFile);
 }
 
 void help_command(System& sys, int32_t) {
@@ -162,7 +167,7 @@ constexpr MenuCommand kMenuCommands[] = {
     {940, 940, 30, nullptr},
     {941, 941, -1, panel_edit_command},
     {942, 942, -1, panel_render_command},
-    {943, 943, -1, nullptr},  // save of config_tco.txt: joins here with the panel file
+    {943, 943, -1, save_panels_command},
     {944, 944, 31, nullptr},
     {945, 945, 8, nullptr},
     {946, 948, 25, nullptr},
