@@ -12,6 +12,7 @@
 #include "cards/io_image.h"
 #include "clock/clock_state.h"
 #include "core/host.h"
+#include "core/surface.h"
 #include "logic/logic_state.h"
 #include "logic/tdv_program.h"
 #include "moves/depl_table.h"
@@ -74,6 +75,9 @@ struct ScreenState {
   int32_t remote_key = -1;
   // A train-characteristics field is taking the typed characters (its name dialog).
   bool field_editing = false;
+  // zir-sim keeps the texts of the last drawing of the screen in view; the window does not.
+  bool record_texts = false;
+  std::vector<DrawnText> drawn_texts;
 };
 
 struct System {

@@ -20,7 +20,14 @@ namespace {
 
 // An off-screen surface of the drawing area's size.
 Surface client_surface(const System& sys) {
-  return Surface(sys.screen.client_width, sys.screen.client_height);
+  Surface s(sys.screen.client_width, sys.screen.client_height);
+  if (sys.screen.record_texts) s.record_texts();
+  return s;
+}
+
+// The texts of a drawing of the screen in view, when they are kept (zir-sim).
+void keep_drawn_texts(System& sys, const Surface& s) {
+  if (sys.screen.record_texts) sys.screen.drawn_texts = s.drawn_texts();
 }
 
 // ---- Keys ----------------------------------------------------------------------------------
@@ -268,6 +275,7 @@ void window_paint(System& sys) {
   Surface s = client_surface(sys);
   s.fill_rect(0, 0, s.width(), s.height(), 18);
   screen_call(sys, s, kPaint);
+  keep_drawn_texts(sys, s);
   sys.host.present(s, 0, 0, s.width(), s.height());
 }
 
@@ -280,6 +288,7 @@ void panel_tick_paint(System& sys) {
   if (sys.ticks.tick % 2 != 0 || !is_panel(sys.screen.screen_mode)) return;
   Surface s = client_surface(sys);
   screen_call(sys, s, kRedraw);
+  keep_drawn_texts(sys, s);
   sys.host.present(s, 0, 0, s.width(), s.height());
 }
 
@@ -289,6 +298,7 @@ void table_screen_tick_redraw(System& sys) {
   if (!info) return;
   Surface s = client_surface(sys);
   screen_call(sys, s, kRedraw);
+  keep_drawn_texts(sys, s);
   copy_rects(sys, s, *info);
 }
 

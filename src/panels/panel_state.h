@@ -4,8 +4,8 @@
 #pragma once
 
 #include <array>
-#include <bitset>
 #include <cstdint>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -18,7 +18,6 @@ constexpr int kCellPixels = 40;
 constexpr int kRenduSize = 44;
 constexpr int kCantonColours = 64;
 constexpr int kPanelActionState = 38;
-constexpr int kBusVariables = 9600;
 
 // The fields of a cell, in their stored order.
 enum CellField : int {
@@ -76,8 +75,8 @@ struct PanelState {
   // config_tco.txt was read at start-up (or found missing): only then may it be written.
   bool loaded = false;
   // Variables the bus refused to a panel; each is logged once a run.
-  std::bitset<kBusVariables> refused_read;
-  std::bitset<kBusVariables> refused_write;
+  std::set<int32_t> refused_read;
+  std::set<int32_t> refused_write;
 
   TcoCell& cell(int panel, int x, int y) {
     return cells[static_cast<size_t>((panel * kTcoColumns + x) * kTcoRows + y)];
