@@ -39,7 +39,6 @@ const auto& rendu(const BlockCtx& c) {
 
 void occupancy_lamp(BlockCtx& c) {
   const bool vertical = c.b.variant == 12;
-  equipment_rail(c, vertical);
   const bool lit = c.detected || c.isolated || c.slot < 0;
   if (vertical) {
     lamp_rect(c, 12, 6, 29, 35, lit, rendu(c)[32], rendu(c)[33]);
@@ -65,7 +64,6 @@ void occupancy_lamp(BlockCtx& c) {
 
 void uncoupler(BlockCtx& c) {
   const bool vertical = c.b.variant == 18;
-  equipment_rail(c, vertical);
   const int gap = var_on(c.sys, c.b.v[0]) ? 4 : 0;
   c.s.select_line(0);
   // Two hooks facing each other across the rail.
@@ -123,7 +121,6 @@ void canton_information(BlockCtx& c) {
       c.s.fill_rect(c.x(30), c.y(12), c.x(38), c.y(17), or_default(sys.trains.color[t], 0));
       return;
     }
-    equipment_rail(c, false);
     train_lines(c, c.train);
     c.s.fill_rect(c.x(30), c.y(12), c.x(38), c.y(17), 18);
     return;
@@ -151,7 +148,6 @@ void canton_information(BlockCtx& c) {
 
 void passage_sensor(BlockCtx& c) {
   const bool vertical = c.b.variant == 14;
-  equipment_rail(c, vertical);
   const bool lit = var_on(c.sys, c.b.v[0]);
   if (vertical) {
     lamp_rect(c, 26, 12, 34, 29, lit, rendu(c)[32], rendu(c)[33]);
@@ -162,7 +158,6 @@ void passage_sensor(BlockCtx& c) {
 
 void occupancy_marker(BlockCtx& c) {
   const bool vertical = c.b.variant == 15;
-  equipment_rail(c, vertical);
   const int colour = c.detected ? rendu(c)[32] : rendu(c)[33];
   c.s.select_line(colour);
   c.s.select_fill(colour);
@@ -179,7 +174,6 @@ void occupancy_marker(BlockCtx& c) {
 
 void imposed_direction(BlockCtx& c) {
   const bool vertical = c.b.variant == 16;
-  equipment_rail(c, vertical);
   const int perm = c.slot >= 0 ? c.sys.cantons.sens_perm[c.slot] : 0;
   bool plus = perm & 1;
   bool minus = perm & 2;
@@ -267,8 +261,6 @@ void clock_block(BlockCtx& c) {
 }
 
 void trackside_signal(BlockCtx& c) {
-  const bool vertical = c.b.variant == 17;
-  equipment_rail(c, vertical);
   System& sys = c.sys;
   if (c.b.opt == 5) {
     const bool on = var_on(sys, c.b.v[0]) && blink_bit(sys, 1);
@@ -695,7 +687,11 @@ void multi_function(BlockCtx& c) {
 }  // namespace
 
 void draw_equipment(BlockCtx& c) {
-  switch (c.b.variant) {
+  const int v = c.b.variant;
+  // The clock has no rail; buffer stops draw their own up to the buffer.
+  const bool own_rail = v == 6 || v == 7 || v == 8 || v == 10 || v == 11;
+  if (!own_rail && v >= 0 && v <= 18) equipment_rail(c, v >= 12);
+  switch (v) {
     case 0:
     case 12:
       occupancy_lamp(c);

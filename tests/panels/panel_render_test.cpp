@@ -311,3 +311,26 @@ TEST_F(PanelRenderTest, OnlyTheCellsThatFitAreDrawn) {
 }
 
 }  // namespace
+
+namespace {
+
+// The text-and-value bar: 38 x value / 1024 pixels, none outside 0..1203.
+TEST_F(PanelRenderTest, TextAndValueBar) {
+  put(1, 1, FAMILY_CONTROL, 9, -1).f[CELL_V1] = 5400;
+  struct Case {
+    int value;
+    int last_lit;  // last column of the bar, -1 for none
+  };
+  for (const Case& c : {Case{512, 19}, Case{1023, 37}, Case{1500, -1}, Case{-3, -1}}) {
+    SCOPED_TRACE(c.value);
+    sys().logic.var[0] = c.value;
+    const Surface s = paint();
+    EXPECT_EQ(s.pixel(40 + 1, 40 + 38) == fill(21), c.last_lit >= 1);
+    if (c.last_lit >= 1) {
+      EXPECT_EQ(s.pixel(40 + c.last_lit, 40 + 38), fill(21));
+      EXPECT_NE(s.pixel(40 + c.last_lit + 1, 40 + 38), fill(21));
+    }
+  }
+}
+
+}  // namespace
