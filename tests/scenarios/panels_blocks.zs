@@ -19,7 +19,7 @@ set clock.minute 5
 set tco.0.3.0.family 2
 set tco.0.3.0.variant 9
 set tco.0.3.0.v1 5403
-set tco.0.3.0.txt SERVO  A   POSITION
+set tco.0.3.0.txt SRV 03  POS.        
 set var_3 1500
 set tco.0.4.0.family 2
 set tco.0.4.0.variant 8

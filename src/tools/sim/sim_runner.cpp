@@ -28,6 +28,7 @@ struct SimContext {
   std::ostream& out;
   CardBank* bank = nullptr;  // the emulated cards (--cards)
   int line_number = 0;
+  std::string line = {};  // the script line being run, blanks kept
   bool failed = false;
   int repaints_done = 0;  // repaint requests already turned into paints
 };
@@ -104,13 +105,21 @@ void cmd_tick(SimContext& ctx, const Words& words) {
   for (int i = 0; i < count; ++i) tick(ctx.sys);
 }
 
+// What follows the name and one blank on a script line, blanks kept (a panel text).
+std::string raw_value(const std::string& line, const std::string& name) {
+  const size_t at = line.find(name);
+  std::string rest = line.substr(at + name.size() + 1);
+  if (!rest.empty() && rest.back() == '\r') rest.pop_back();
+  return rest;
+}
+
 void cmd_set(SimContext& ctx, const Words& words) {
   need_arguments(words, 2, "set NAME VALUE");
   const Target t = resolve_target(ctx, words[1]);
   if (!t.is_field) {
     var_write(ctx.sys, t.bus, int_argument(words[2]));
   } else if (t.field.set_text) {
-    t.field.set_text(join_from(words, 2));
+    t.field.set_text(raw_value(ctx.line, words[1]));
   } else if (t.field.read_only || (t.field.is_text && t.field.text_cell == nullptr)) {
     throw ScriptError{"'" + words[1] + "' is read-only"};
   } else if (t.field.text_cell != nullptr) {
@@ -307,6 +316,7 @@ int run_sim(const SimOptions& options, std::istream& script, std::ostream& out) 
     // Menu "Quitter" ends the script as closing the window ends the program.
     while (!host.quit_requested && std::getline(script, line)) {
       ++ctx.line_number;
+      ctx.line = line;
       const Words words = split_words(line);
       if (!words.empty()) run_command(ctx, words);
     }
