@@ -3,12 +3,15 @@
 # COM1, choose a menu entry from the keyboard, switch screens with keys, click, drive a train
 # from the keyboard, take a screenshot, quit from the menu. Checks the exit status, that the
 # screenshot is not blank, that the run wrote no error log, that the card received the
-# train's speed, and that the last frame it received switched every speed, output and LED off.
-# Usage: window_test.sh ZIR_BINARY DEMO_DIR ZIR_CARDS_BINARY
+# train's speed, and that the last frame it received switched every speed, output and LED off;
+# that panel 1 (no blinking block) shows exactly the pixels zir-sim renders for it, and that
+# config_tco.txt is whole after "Quitter".
+# Usage: window_test.sh ZIR_BINARY DEMO_DIR ZIR_CARDS_BINARY ZIR_SIM_BINARY
 set -euo pipefail
 zir=$(realpath "$1")
 demo=$2
 zir_cards=$(realpath "$3")
+zir_sim=$(realpath "$4")
 work=$(mktemp -d)
 xvfb_pid=""
 zir_pid=""
@@ -80,6 +83,28 @@ xdotool windowfocus "$window" 2>/dev/null || true
 sleep 0.3
 
 keys() { xdotool key --delay 150 "$@" 2>/dev/null; sleep 0.3; }
+
+# Panel 1 in the window against zir-sim's render of it: the drawing area starts under the menu
+# bar, at the first row that is the panel's top grid line (colour 35) with the background
+# (colour 19) under it.
+keys 1
+sleep 0.5
+import -window "$window" "$work/panel1.png"
+mkdir "$work/sim"
+cp "$demo"/config.txt "$demo"/config_tco.txt "$work/sim/"
+printf 'key 1\ntick 2\nrender %s\n' "$work/sim1.png" | "$zir_sim" --dir "$work/sim" > /dev/null
+column=$(convert "$work/panel1.png" -crop 1x120+5+0 +repage txt:- | sed -n 's/^0,\([0-9]*\): .*#\([0-9A-F]\{6\}\).*/\1 \2/p')
+top=""
+previous=""
+while read -r y colour; do
+  if [ "$previous" = "DCDCDC" ] && [ "$colour" = "D4D0C8" ]; then top=$((y - 1)); break; fi
+  previous=$colour
+done <<< "$column"
+[ -n "$top" ] || fail "panel 1 not found in the window"
+convert "$work/panel1.png" -crop 800x700+0+"$top" +repage "$work/window1.png"
+convert "$work/sim1.png" -crop 800x700+0+0 +repage "$work/render1.png"
+differing=$(compare -metric AE "$work/window1.png" "$work/render1.png" null: 2>&1 || true)
+[ "$differing" = "0" ] || fail "panel 1 differs from zir-sim's render in $differing pixels"
 # Menu bar from the keyboard: F10 opens " Fichiers ", Right walks to "   [Trains -> Cantons] ".
 keys F10 Right Right Right Right Right Return
 keys 8 equal 2 9
@@ -118,6 +143,16 @@ frame=$(last_frame)
 [ -n "$frame" ] || fail "no frame from the card"
 [ "$(frame_bytes "$frame" 2 17)" = "$(printf '0%.0s' $(seq 32))" ] || fail "speeds left on: $frame"
 [ "$(frame_bytes "$frame" 20 33)" = "$(printf '0%.0s' $(seq 28))" ] || fail "outputs left on: $frame"
+# The panels were saved whole: eight panels, the render block and both position blocks, the
+# demo's title cell, and no temporary file left.
+tco="$work/config_tco.txt"
+[ "$(head -n 1 "$tco")" = "[TCO_data]" ] || fail "config_tco.txt does not begin with [TCO_data]"
+[ "$(grep -c '^tco=' "$tco")" = 8 ] || fail "config_tco.txt does not hold 8 panels"
+[ "$(grep -c '^x=' "$tco")" = 6400 ] || fail "config_tco.txt does not hold 6400 cells"
+grep -q '^\[SAUVEGARDE_POSITION_DES_AIGUILLAGES\]$' "$tco" || fail "no turnout positions"
+[ "$(tail -n 1 "$tco")" = "[FIN]" ] || fail "config_tco.txt does not end with [FIN]"
+grep -q 'string= "ZIR DEMO            "' "$tco" || fail "the demo's panel 0 was not kept"
+ls "$work" | grep -q '^config_tco\.txt\.' && fail "a temporary file was left"
 if [ -s "$work/Train_ZIR_log.txt" ]; then
   cat "$work/Train_ZIR_log.txt" >&2
   fail "the run logged errors"
