@@ -180,6 +180,7 @@ Surface::Surface(Surface&& other) noexcept
       has_line_(other.has_line_),
       font_(other.font_),
       text_index_(other.text_index_),
+      direct_(other.direct_),
       recording_(other.recording_),
       drawn_(std::move(other.drawn_)) {}
 
@@ -189,6 +190,7 @@ Surface::~Surface() {
 }
 
 void Surface::set_source(Rgb c) {
+  end_direct();
   cairo_set_source_rgb(cr_, c.r / 255.0, c.g / 255.0, c.b / 255.0);
 }
 
@@ -215,17 +217,74 @@ void Surface::select_font(Font font) {
   cairo_set_font_matrix(cr_, &m);
 }
 
+void Surface::fill_pixels(int left, int top, int right, int bottom, Rgb c) {
+  left = std::max(left, 0);
+  top = std::max(top, 0);
+  right = std::min(right, width_);
+  bottom = std::min(bottom, height_);
+  if (right <= left || bottom <= top) return;
+  begin_direct();
+  unsigned char* data = cairo_image_surface_get_data(image_);
+  const int stride = cairo_image_surface_get_stride(image_);
+  const uint32_t value = 0xFF000000u | (uint32_t{c.r} << 16) | (uint32_t{c.g} << 8) | c.b;
+  for (int y = top; y < bottom; ++y) {
+    auto* row = reinterpret_cast<uint32_t*>(data + static_cast<size_t>(y) * stride);
+    std::fill(row + left, row + right, value);
+  }
+}
+
+void Surface::begin_direct() {
+  if (direct_) return;
+  cairo_surface_flush(image_);
+  direct_ = true;
+}
+
+void Surface::end_direct() const {
+  if (!direct_) return;
+  cairo_surface_mark_dirty(image_);
+  direct_ = false;
+}
+
 void Surface::draw_line(int x1, int y1, int x2, int y2) {
   if (!has_line_ || (x1 == x2 && y1 == y2)) return;
-  // The stroke is shifted back by half a pixel along the line, so that it covers the first
-  // pixel whole and ends before the last one.
-  const double len = std::hypot(x2 - x1, y2 - y1);
-  const double back_x = 0.5 - 0.5 * (x2 - x1) / len;
-  const double back_y = 0.5 - 0.5 * (y2 - y1) / len;
-  set_source(line_);
-  cairo_move_to(cr_, x1 + back_x, y1 + back_y);
-  cairo_line_to(cr_, x2 + back_x, y2 + back_y);
-  cairo_stroke(cr_);
+  if (y1 == y2) {  // from the first point up to, not including, the second
+    fill_pixels(x2 > x1 ? x1 : x2 + 1, y1, x2 > x1 ? x2 : x1 + 1, y1 + 1, line_);
+    return;
+  }
+  if (x1 == x2) {
+    fill_pixels(x1, y2 > y1 ? y1 : y2 + 1, x1 + 1, y2 > y1 ? y2 : y1 + 1, line_);
+    return;
+  }
+  // Any other slope: one pixel per step along the longer axis (Bresenham), the last point
+  // left out.
+  const int dx = std::abs(x2 - x1);
+  const int dy = -std::abs(y2 - y1);
+  const int sx = x1 < x2 ? 1 : -1;
+  const int sy = y1 < y2 ? 1 : -1;
+  int error = dx + dy;
+  int x = x1;
+  int y = y1;
+  while (x != x2 || y != y2) {
+    put_pixel(x, y, line_);
+    const int twice = 2 * error;
+    if (twice >= dy) {
+      error += dy;
+      x += sx;
+    }
+    if (twice <= dx) {
+      error += dx;
+      y += sy;
+    }
+  }
+}
+
+void Surface::put_pixel(int x, int y, Rgb c) {
+  if (x < 0 || y < 0 || x >= width_ || y >= height_) return;
+  begin_direct();
+  unsigned char* data = cairo_image_surface_get_data(image_);
+  const int stride = cairo_image_surface_get_stride(image_);
+  auto* row = reinterpret_cast<uint32_t*>(data + static_cast<size_t>(y) * stride);
+  row[x] = 0xFF000000u | (uint32_t{c.r} << 16) | (uint32_t{c.g} << 8) | c.b;
 }
 
 void Surface::fill_and_stroke() {
@@ -242,28 +301,16 @@ void Surface::fill_and_stroke() {
 
 void Surface::rectangle(int left, int top, int right, int bottom) {
   if (right <= left || bottom <= top) return;
-  if (has_fill_) {
-    set_source(fill_);
-    cairo_rectangle(cr_, left, top, right - left, bottom - top);
-    cairo_fill(cr_);
-  }
-  if (has_line_) {
-    set_source(line_);
-    if (right - left == 1 || bottom - top == 1) {
-      cairo_rectangle(cr_, left, top, right - left, bottom - top);
-      cairo_fill(cr_);
-    } else {
-      cairo_rectangle(cr_, left + 0.5, top + 0.5, right - left - 1, bottom - top - 1);
-      cairo_stroke(cr_);
-    }
-  }
+  if (has_fill_) fill_pixels(left, top, right, bottom, fill_);
+  if (!has_line_) return;
+  fill_pixels(left, top, right, top + 1, line_);
+  fill_pixels(left, bottom - 1, right, bottom, line_);
+  fill_pixels(left, top, left + 1, bottom, line_);
+  fill_pixels(right - 1, top, right, bottom, line_);
 }
 
 void Surface::fill_rect(int left, int top, int right, int bottom, int index) {
-  if (right <= left || bottom <= top) return;
-  set_source(palette_fill(index));
-  cairo_rectangle(cr_, left, top, right - left, bottom - top);
-  cairo_fill(cr_);
+  fill_pixels(left, top, right, bottom, palette_fill(index));
 }
 
 namespace {
@@ -354,6 +401,8 @@ void Surface::copy_from(const Surface& src, int x, int y, int w, int h) {
   const int right = std::min({x + w, width_, src.width_});
   const int bottom = std::min({y + h, height_, src.height_});
   if (right <= left || bottom <= top) return;
+  end_direct();
+  src.end_direct();
   cairo_save(cr_);
   cairo_set_source_surface(cr_, src.image_, 0, 0);
   cairo_rectangle(cr_, left, top, right - left, bottom - top);
@@ -377,6 +426,7 @@ Rgb Surface::pixel(int x, int y) const {
 }
 
 bool Surface::write_png(const std::string& path) const {
+  end_direct();
   cairo_surface_flush(image_);
   return cairo_surface_write_to_png(image_, path.c_str()) == CAIRO_STATUS_SUCCESS;
 }
