@@ -113,7 +113,11 @@ void cmd_set(SimContext& ctx, const Words& words) {
   } else if (t.field.text_cell != nullptr) {
     *t.field.text_cell = join_from(words, 2);
   } else {
-    *t.field.value = int_argument(words[2]);
+    const int value = int_argument(words[2]);
+    if (value < t.field.low || value > t.field.high)
+      throw ScriptError{"'" + words[1] + "' takes " + std::to_string(t.field.low) + ".." +
+                        std::to_string(t.field.high)};
+    *t.field.value = value;
   }
 }
 
