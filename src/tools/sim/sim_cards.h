@@ -15,12 +15,13 @@
 class RecordingHost;
 struct SimOptions;
 
-struct SimCards {
-  std::shared_ptr<CardBank> bank;  // null without emulated cards
-  std::unique_ptr<VirtualLayout> layout;
-};
+// Installs the port factory the options ask for; the emulated cards, or null.
+std::shared_ptr<CardBank> install_sim_ports(RecordingHost& host, const SimOptions& options);
 
-// Installs the port factory the options ask for. The layout's event lines go to `out`. False
-// with `error` when the layout cannot be read.
-bool install_sim_ports(RecordingHost& host, const SimOptions& options, std::ostream& out,
-                       SimCards& cards, std::string& error);
+// --layout: reads the layout of the run's directory and puts emulated cards in front of it (the
+// cards it uses unless --cards names them); its event lines go to `out`. Null with `error` when
+// the layout cannot be read.
+std::unique_ptr<VirtualLayout> install_sim_layout(RecordingHost& host, const SimOptions& options,
+                                                  std::ostream& out,
+                                                  std::shared_ptr<CardBank>& bank,
+                                                  std::string& error);

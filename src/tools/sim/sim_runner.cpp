@@ -283,16 +283,22 @@ void run_command(SimContext& ctx, const Words& words) {
 int run_sim(const SimOptions& options, std::istream& script, std::ostream& out) {
   RecordingHost host;
   host.echo = &out;
-  SimCards cards;
-  std::string layout_error;
-  if (!install_sim_ports(host, options, out, cards, layout_error)) {
-    std::cerr << "zir-sim: " << layout_error << '\n';
-    return 1;
+  std::shared_ptr<CardBank> bank;
+  std::unique_ptr<VirtualLayout> layout;
+  if (options.layout) {
+    std::string error;
+    layout = install_sim_layout(host, options, out, bank, error);
+    if (!layout) {
+      std::cerr << "zir-sim: " << error << '\n';
+      return 1;
+    }
+  } else {
+    bank = install_sim_ports(host, options);
   }
   System sys(host, options.dir);
   SimContext ctx{sys, host, out};
-  ctx.bank = cards.bank.get();
-  ctx.layout = cards.layout.get();
+  ctx.bank = bank.get();
+  ctx.layout = layout.get();
   try {
     startup_before_window(sys);
     startup_window_create(sys);

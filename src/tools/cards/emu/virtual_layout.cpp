@@ -253,16 +253,15 @@ std::string VirtualLayout::place(int t, int slot, double offset_cm) {
   }
   lay(t);
   for (int i = 0; i < train.span_count; ++i) {
-    const Span& s = train.spans[static_cast<size_t>(i)];
+    const Span s = train.spans[static_cast<size_t>(i)];
     int other = -1;
     const double clear = free_run(t, s.slot, s.from, 1, s.to - s.from, other);
-    if (other >= 0 && clear < s.to - s.from - kEps) {
-      train.on = false;
-      lay(t);
-      train = before;
-      lay(t);
-      return "le train " + std::to_string(other) + " occupe déjà le canton " + canton_text(s.slot);
-    }
+    if (other < 0 || clear >= s.to - s.from - kEps) continue;
+    train.on = false;
+    lay(t);
+    train = before;
+    lay(t);
+    return "le train " + std::to_string(other) + " occupe déjà le canton " + canton_text(s.slot);
   }
   say("train " + std::to_string(t) + " posé dans le canton " + canton_text(slot));
   return {};
