@@ -296,13 +296,15 @@ TEST(VirtualLayoutFile, ErrorsNameTheFileAndLine) {
   }
   LayoutTrack track;
   std::string error;
-  ASSERT_TRUE(read_layout_overrides("ECHELLE 32 40 @ slower\r\ndetection 105 inversee\n", "v.txt",
-                                    track, error))
+  ASSERT_TRUE(read_layout_overrides(
+      "ÉCHELLE 32 40 @ slower\r\ndétection 105 inversée\ntrain 2 d\xE9part 10\n", "v.txt", track,
+      error))
       << error;
   EXPECT_EQ(track.scale_byte, 32);
   EXPECT_EQ(track.scale_cm_s, 40);
   EXPECT_TRUE(track.det_inverted[21]);
   EXPECT_TRUE(track.cards_used[1]);
+  EXPECT_EQ(track.start_offset_cm[2], 10);
 }
 
 TEST(VirtualLayoutFile, ConfigurationErrorsAreReportedNotShown) {

@@ -157,6 +157,23 @@ bool read_config(const std::filesystem::path& dir, LayoutTrack& track, std::stri
   return true;
 }
 
+// A key word with its accented e (UTF-8 or Windows-1252) written plain: "échelle", "départ" and
+// "inversée" are read as "echelle", "depart" and "inversee".
+std::string plain_word(const std::string& word) {
+  std::string out;
+  for (size_t i = 0; i < word.size(); ++i) {
+    const auto c = static_cast<unsigned char>(word[i]);
+    const auto next = i + 1 < word.size() ? static_cast<unsigned char>(word[i + 1]) : 0;
+    if (c == 0xC3 && (next == 0xA9 || next == 0x89)) {
+      out += 'e';
+      ++i;
+    } else {
+      out += c == 0xE9 || c == 0xC9 ? 'e' : word[i];
+    }
+  }
+  return out;
+}
+
 // One line of virtual_layout.txt, word by word.
 class OverrideLine {
  public:
@@ -173,16 +190,17 @@ class OverrideLine {
   // Empty when the line is good, else what is wrong with it.
   std::string read() {
     if (words_.empty()) return {};
-    const std::string& key = words_[0];
+    const std::string key = plain_word(words_[0]);
     if (same_word(key, "canton")) return read_canton();
     if (same_word(key, "train")) return read_train();
     if (same_word(key, "echelle")) return read_scale();
     if (same_word(key, "detection")) return read_detection();
-    return "mot inconnu '" + key + "'";
+    return "mot inconnu '" + words_[0] + "'";
   }
 
  private:
   std::string word(size_t i) const { return i < words_.size() ? words_[i] : std::string(); }
+  bool key_at(size_t i, std::string_view key) const { return same_word(plain_word(word(i)), key); }
 
   std::string canton_slot_at(size_t i, int& slot) const {
     int32_t number = -1;
@@ -206,7 +224,7 @@ class OverrideLine {
   std::string read_canton() {
     int slot = -1;
     if (std::string e = canton_slot_at(1, slot); !e.empty()) return e;
-    if (!same_word(word(2), "longueur")) return "'longueur' attendu après le canton";
+    if (!key_at(2, "longueur")) return "'longueur' attendu après le canton";
     int cm = 0;
     if (std::string e = number_at(3, kMinCantonCm, kMaxCantonCm, cm); !e.empty()) return e;
     if (words_.size() > 4) return "mot en trop : '" + word(4) + "'";
@@ -221,10 +239,10 @@ class OverrideLine {
     if (words_.size() == 2) return "'longueur' ou 'depart' attendu après le train";
     for (size_t i = 2; i < words_.size(); i += 2) {
       int value = 0;
-      if (same_word(word(i), "longueur")) {
+      if (key_at(i, "longueur")) {
         if (std::string e = number_at(i + 1, 1, kMaxTrainCm, value); !e.empty()) return e;
         track_.train_cm[static_cast<size_t>(t)] = value;
-      } else if (same_word(word(i), "depart")) {
+      } else if (key_at(i, "depart")) {
         if (std::string e = number_at(i + 1, 0, kMaxCantonCm, value); !e.empty()) return e;
         track_.start_offset_cm[static_cast<size_t>(t)] = value;
         offset_train = t;
@@ -249,8 +267,7 @@ class OverrideLine {
   std::string read_detection() {
     int slot = -1;
     if (std::string e = canton_slot_at(1, slot); !e.empty()) return e;
-    if (!same_word(word(2), "inversee") || words_.size() > 3)
-      return "'inversee' attendu après le canton";
+    if (!key_at(2, "inversee") || words_.size() > 3) return "'inversee' attendu après le canton";
     track_.det_inverted[static_cast<size_t>(slot)] = true;
     use_slot(track_, slot);
     return {};
