@@ -5,6 +5,7 @@
 //
 // Each canton has its own axis from its '-' end (0) to its '+' end (its length); a train is the
 // chain of cantons from its head back to its tail, with the direction towards the head in each.
+// The head is the end that leads: a train whose power reverses turns its tail into its head.
 #pragma once
 
 #include <array>
