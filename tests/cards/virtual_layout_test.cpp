@@ -57,6 +57,9 @@ std::array<uint8_t, kEmuFrameBytes> frame_bytes(const Frame& f, const std::vecto
   std::array<uint8_t, kEmuFrameBytes> b{};
   b[0] = 0x01;
   b[1] = 0x08;
+  b[51] = 0x12;
+  b[52] = 0x34;
+  b[53] = 0x56;
   for (int i = 0; i < 16; ++i) {
     const int v = f.speed.count(i) ? f.speed.at(i) : 0;
     bool bit = v >= 0;
@@ -145,6 +148,28 @@ TEST_F(VirtualLayoutTest, DetectionFollowsTheTrainHeadToTail) {
   // The head's canton drives: a train whose head is on an unpowered canton stays there.
   run({{0, 64}}, 1000);
   EXPECT_NEAR(layout->head_offset(0), 30, 0.01);
+}
+
+TEST_F(VirtualLayoutTest, CardFramesMoveTheTrainsByTheTimeBetweenThem) {
+  load(kLoop, "train 0 longueur 30 depart 90\n");
+  CardBank bank({0});
+  double now = 1000;
+  layout->connect(bank, [&now] { return now; });
+  // The card answers each frame with the detections the layout has once the trains moved.
+  auto answer_to = [&](const Frame& f) {
+    const auto bytes = frame_bytes(f, inverted);
+    bank.receive(bytes.data(), bytes.size());
+    if (bank.outbox().empty()) return std::vector<uint8_t>(kEmuAnswerBytes);
+    std::vector<uint8_t> answer = bank.outbox().back().bytes;
+    bank.outbox().clear();
+    return answer;
+  };
+  EXPECT_EQ(answer_to({{{0, 64}, {1, 64}}, {}})[11], 0x01);
+  now += 400;  // 20 cm at 50 cm/s: the head on canton 1, the tail still on canton 0
+  EXPECT_EQ(answer_to({{{0, 64}, {1, 64}}, {}})[11], 0x03);
+  now += 800;
+  EXPECT_EQ(answer_to({{{0, 64}, {1, 64}}, {}})[11], 0x02);
+  EXPECT_NEAR(layout->head_offset(0), 50, 0.01);
 }
 
 TEST_F(VirtualLayoutTest, TurnoutMovesOnlyWhenItsOwnOutputsHoldTogether) {
