@@ -27,7 +27,7 @@ VirtualLayout::VirtualLayout(const LayoutTrack& track, Report report)
     const int slot = track_.start_slot[static_cast<size_t>(t)];
     if (slot < 0) continue;
     const std::string error = place(t, slot, track_.start_offset_cm[static_cast<size_t>(t)]);
-    if (!error.empty()) say(error);
+    if (!error.empty()) say("train " + std::to_string(t) + " non posé : " + error);
   }
 }
 

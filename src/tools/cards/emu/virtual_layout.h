@@ -57,7 +57,6 @@ class VirtualLayout {
   double head_offset(int t) const;
   int turnout_position(int n) const { return position_[static_cast<size_t>(n)]; }
   bool occupied(int slot) const { return occupied_mask_[static_cast<size_t>(slot)] != 0; }
-  const std::array<bool, kCards>& cards_used() const { return track_.cards_used; }
 
  private:
   struct Segment {
