@@ -3,7 +3,8 @@
 # tracking follows the detections the layout gives, canton by canton, with no detection set
 # by this script.
 tick 40
-set clav.0.level 2
+key a
+key a
 tick 25
 # Head on canton 1, tail still on canton 0: both detected and held, canton 2 reserved ahead.
 expect layout.train.0.canton 1

@@ -1,7 +1,8 @@
 # args --layout
 # Train 0 driven forward round a reverse loop: tracking flips the polarity of the canton it
 # comes back onto, the virtual layout keeps it moving, and it stops at the stem's end.
-set clav.0.level 2
+key a
+key a
 tick 120
 expect layout.train.0.canton 1
 expect canton.1.Inverse 1

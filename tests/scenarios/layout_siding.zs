@@ -7,12 +7,15 @@ tick 20
 expect layout.aig.0.position 1
 expect pos1_aig_0 1
 expect in_112 1
-set clav.0.level 2
+key a
+key a
 tick 100
 expect layout.train.0.canton 4
 expect layout.train.0.offset 60
 expect canton.4.ResvMANU 1
-set clav.0.level -2
+key z
+key e
+key e
 tick 60
 expect layout.train.0.canton 3
 expect canton.3.ResvMANU 1
