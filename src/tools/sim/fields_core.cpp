@@ -60,12 +60,3 @@ bool screen_field(System& sys, int index, std::string_view field, SimField& out)
   };
   return index == -1 && named_member(sys.screen, kNames, field, out);
 }
-
-bool clock_field(System& sys, int index, std::string_view field, SimField& out) {
-  static const Named<ClockState> kNames[] = {
-      {"running", &ClockState::running}, {"blocked", &ClockState::blocked},
-      {"day", &ClockState::day},         {"hour", &ClockState::hour},
-      {"minute", &ClockState::minute},
-  };
-  return index == -1 && named_member(sys.clock, kNames, field, out);
-}
