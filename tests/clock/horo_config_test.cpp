@@ -41,37 +41,15 @@ TEST(HoroConfig, ExampleLineFillsTheAction) {
   EXPECT_EQ(c.tic_par_min, 20);
   EXPECT_EQ(c.countdown, 16);  // left as it was: the first minute is the start-up one
 
-  const HoroAction expected0 = {HORO_WEEKDAYS,
-                                7,
-                                30,
-                                19,
-                                30,
-                                1,
-                                0,
-                                0,
-                                20,
-                                1,
-                                0,
-                                14,
-                                1,
-                                6503,
-                                -1,
-                                -1,
-                                -1,
-                                -1,
-                                -1,
-                                -1,
-                                -1,
-                                -1,
-                                -1,
-                                -1,
-                                0,
-                                -1,
-                                -1,
-                                0};
+  // clang-format off
+  const HoroAction expected0 = {HORO_WEEKDAYS, 7, 30, 19, 30, 1, 0, 0, 20, 1, 0, 14,
+                                1, 6503, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1,
+                                0, -1, -1, 0};
+  const HoroAction expected1 = {-1, 8, 15, -1, -1, -1, -1, 9, 0, 0, 1, 403,
+                                0, 1305, 1, 5407, -1, -1, -1, -1, -1, -1, -1, -1,
+                                0, -1, -1, 0};
+  // clang-format on
   EXPECT_EQ(f.action(0), expected0);
-  const HoroAction expected1 = {-1, 8,    15, -1, -1, -1, -1, 9,  0,  0,  1, 403, 0,  1205,
-                                1,  5407, -1, -1, -1, -1, -1, -1, -1, -1, 0, -1,  -1, 0};
   EXPECT_EQ(f.action(1), expected1);
   EXPECT_EQ(f.action(2)[HORO_DAY], HORO_WEEKEND);
   EXPECT_EQ(f.action(3)[HORO_DAY], HORO_CLEANING);
