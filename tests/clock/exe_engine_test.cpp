@@ -1,5 +1,6 @@
 #include "clock/exe_engine.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -118,16 +119,27 @@ struct LaunchingSystem : TestSystem {
   }
 };
 
-TEST(ExeLauncher, StartsAProgramWithItsArguments) {
+// The child also lists its descriptors: one the program holds open (as it holds the serial
+// port) must not reach it.
+TEST(ExeLauncher, StartsAProgramWithItsArgumentsAndNoInheritedDescriptor) {
   LaunchingSystem t("exe1: \"./annonce.sh\" \"voie 2\" quai\n");
   t.dir.write("annonce.sh",
-              "#!/bin/sh\necho \"$1|$2\" > annonce.txt.part\nmv annonce.txt.part annonce.txt\n");
+              "#!/bin/sh\nls /proc/$$/fd > fds.txt\necho \"$1|$2\" > annonce.part\n"
+              "mv annonce.part annonce.txt\n");
   chmod((t.dir.path() / "annonce.sh").c_str(), 0755);
+  const int held = open("/dev/null", O_RDONLY);
+  ASSERT_GE(held, 0);
+  ASSERT_EQ(dup2(held, 200), 200);
   t.sys.exe.exe[1] = 1;
   exe_tick(t.sys);
-  for (int i = 0; i < 200 && !std::filesystem::exists(t.dir.path() / "annonce.txt"); ++i)
+  for (int i = 0; i < 300 && !std::filesystem::exists(t.dir.path() / "annonce.txt"); ++i)
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  close(200);
+  close(held);
   EXPECT_EQ(t.dir.read("annonce.txt"), "voie 2|quai\n");
+  const std::string fds = "\n" + t.dir.read("fds.txt");
+  EXPECT_NE(fds.find("\n1\n"), std::string::npos);
+  EXPECT_EQ(fds.find("\n200\n"), std::string::npos);
   EXPECT_EQ(t.log(), "");
 }
 
