@@ -34,8 +34,8 @@ class SerialPort {
 // An external action to start: a document, a URL or a program with its arguments.
 struct ExternalCommand {
   int action = 0;
-  std::string file;       // UTF-8, the text between the first two quotes
-  std::string arguments;  // UTF-8, the rest after the second quote, split by shell rules
+  std::string file;              // UTF-8, the text between the first two quotes
+  std::string arguments;         // UTF-8, the rest after the second quote, split by shell rules
   std::filesystem::path folder;  // the layout's folder: relative names start there
 };
 
