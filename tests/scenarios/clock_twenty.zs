@@ -33,3 +33,15 @@ expect clock.hour 23
 expect clock.minute 58
 tick 40
 expect clock.minute 58
+# Reloading config.txt reads the timetable again (depart sets the time again) and stops the
+# clock.
+set clock.running 1
+set clock.cleaning 1
+set clock.hour 12
+tick
+menu 914
+expect clock.running 0
+expect clock.cleaning 0
+expect clock.hour 23
+expect clock.minute 58
+expect horo.2.hd_h 0
