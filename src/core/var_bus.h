@@ -36,5 +36,6 @@ std::string var_label(System& sys, VarNum n);
 bool var_readable(System& sys, VarNum n);
 bool var_writable(System& sys, VarNum n);
 
-// Appends a line to Train_ZIR_log.txt (the first call of a run truncates it).
+// Appends a line to Train_ZIR_log.txt (see ErrorLog: the first call of a run truncates it,
+// repeats are counted, the size is capped).
 void log_error(System& sys, const std::string& line);

@@ -1,5 +1,6 @@
 // zir-sim fields of the clock subsystem: the model clock, the timetable, the external actions
 // and the vibrator.
+#include <cstdint>
 #include <string_view>
 
 #include "core/system.h"
@@ -8,11 +9,16 @@
 
 namespace {
 
+constexpr int32_t kAny = INT32_MAX;
+
+// A field a script may set within low..high, or only read.
 template <typename T>
 struct Member {
   const char* name;
   int32_t T::*member;
   bool settable;
+  int32_t low = 0;
+  int32_t high = kAny;
 };
 
 template <typename T, size_t N>
@@ -21,6 +27,8 @@ bool member_field(T& object, const Member<T> (&members)[N], std::string_view fie
     if (field != m.name) continue;
     out.value = &(object.*m.member);
     out.read_only = !m.settable;
+    out.low = m.low;
+    out.high = m.high;
     return true;
   }
   return false;
@@ -28,17 +36,17 @@ bool member_field(T& object, const Member<T> (&members)[N], std::string_view fie
 
 // The clock as its screen sets it: running, day, time, speed and cleaning can be changed.
 constexpr Member<ClockState> kClockMembers[] = {
-    {"running", &ClockState::running, true},
-    {"blocked", &ClockState::blocked, true},
-    {"day", &ClockState::day, true},
-    {"hour", &ClockState::hour, true},
-    {"minute", &ClockState::minute, true},
+    {"running", &ClockState::running, true, 0, 1},
+    {"blocked", &ClockState::blocked, true, 0, 1},
+    {"day", &ClockState::day, true, 0, 6},
+    {"hour", &ClockState::hour, true, 0, 23},
+    {"minute", &ClockState::minute, true, 0, 59},
     {"start_day", &ClockState::start_day, false},
     {"start_hour", &ClockState::start_hour, false},
     {"start_minute", &ClockState::start_minute, false},
-    {"tic_par_min", &ClockState::tic_par_min, true},
-    {"countdown", &ClockState::countdown, true},
-    {"cleaning", &ClockState::cleaning, true},
+    {"tic_par_min", &ClockState::tic_par_min, true, 1, 10000},
+    {"countdown", &ClockState::countdown, true, 0, 10000},
+    {"cleaning", &ClockState::cleaning, true, 0, 1},
 };
 
 struct HoroColumn {
@@ -114,6 +122,8 @@ bool horo_field(System& sys, int index, std::string_view field, SimField& out) {
     if (field != c.name) continue;
     out.value = &sys.clock.horo[static_cast<size_t>(index)][static_cast<size_t>(c.field)];
     out.read_only = c.field != HORO_INHIBITED;
+    out.low = 0;
+    out.high = 1;
     return true;
   }
   return false;

@@ -7,6 +7,8 @@ template <typename T>
 struct Named {
   const char* name;
   int32_t T::*member;
+  int32_t low = INT32_MIN;  // the values a script may set
+  int32_t high = INT32_MAX;
 };
 
 template <typename T, size_t N>
@@ -14,6 +16,8 @@ bool named_member(T& object, const Named<T> (&names)[N], std::string_view field,
   for (const Named<T>& n : names) {
     if (field == n.name) {
       out.value = &(object.*n.member);
+      out.low = n.low;
+      out.high = n.high;
       return true;
     }
   }
