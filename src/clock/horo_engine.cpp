@@ -20,9 +20,17 @@ void each_defined_action(ClockState& c, Visit visit) {
   }
 }
 
+bool inhibited(const HoroAction& a) {
+  return field(a, HORO_INHIBITED) != 0;
+}
+
+// An inhibited action is ignored in every state: it no longer holds the clock either, since it
+// would never be evaluated again to let it go.
 bool any_blocking(ClockState& c) {
   bool blocking = false;
-  each_defined_action(c, [&](HoroAction& a) { blocking = blocking || field(a, HORO_STATE) == 2; });
+  each_defined_action(c, [&](HoroAction& a) {
+    blocking = blocking || (field(a, HORO_STATE) == 2 && !inhibited(a));
+  });
   return blocking;
 }
 
@@ -125,6 +133,6 @@ void horo_tick(System& sys) {
   }
   if (c.countdown != c.tic_par_min - 1) return;
   each_defined_action(c, [&](HoroAction& a) {
-    if (field(a, HORO_INHIBITED) == 0) evaluate(sys, a);
+    if (!inhibited(a)) evaluate(sys, a);
   });
 }

@@ -69,3 +69,10 @@ tick 20
 expect clock.hour 0
 expect clock.minute 10
 expect horo.3.state 2
+tick
+expect clock.blocked 1
+# Inhibited, the blocking action no longer holds the clock.
+set horo.3.inhibited 1
+tick
+expect clock.blocked 0
+expect clock.minute 11
