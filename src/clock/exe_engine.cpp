@@ -1,7 +1,7 @@
 #include "clock/exe_engine.h"
 
 #include <algorithm>
-#include <cstdio>
+#include <string>
 
 #include "core/system.h"
 #include "core/text.h"
@@ -29,10 +29,8 @@ void run_action(System& sys, int n) {
   std::string reason;
   if (sys.host.run_external(command, reason)) return;
   // No box: a box inside a tick would hold the ticks back.
-  char line[512];
-  std::snprintf(line, sizeof line, "\n-Erreur exe_%d : impossible de lancer '%s' (%s)", n,
-                command.file.c_str(), reason.c_str());
-  log_error(sys, line);
+  log_error(sys, "\n-Erreur exe_" + std::to_string(n) + " : impossible de lancer '" + command.file +
+                     "' (" + reason + ")");
 }
 
 }  // namespace
