@@ -24,8 +24,6 @@ constexpr int kVarRows = 39;
 extern const VarRow kVarTable[kVarRows + 1];
 
 int var_read(System& sys, VarNum n);
-// Whether var_read would find the variable (without logging anything).
-bool var_readable(System& sys, VarNum n);
 int var_write(System& sys, VarNum n, int value);
 VarNum var_from_label(System& sys, const char* label);
 // Writes the label into `out` (at least kLabelBufferSize bytes); 1 on success, 0 otherwise.
@@ -33,5 +31,11 @@ constexpr size_t kLabelBufferSize = 32;
 int var_to_label(System& sys, VarNum n, char* out);
 std::string var_label(System& sys, VarNum n);
 
-// Appends a line to Train_ZIR_log.txt (the first call of a run truncates it).
+// Whether reading, or some write whatever its guard says now, can reach variable n; nothing is
+// logged. For readers that must refuse a label the engine could never use.
+bool var_readable(System& sys, VarNum n);
+bool var_writable(System& sys, VarNum n);
+
+// Appends a line to Train_ZIR_log.txt (see ErrorLog: the first call of a run truncates it,
+// repeats are counted, the size is capped).
 void log_error(System& sys, const std::string& line);

@@ -476,7 +476,9 @@ void load_panels(System& sys, const char* name) {
     reader.text().load_bytes(bytes);
     std::string word;
     bool found = false;
-    while (!found && reader.text().first_word_of_line(word)) found = word == "[TCO_data]";
+    // A file of no text encoding we know (zero bytes in it) is not read at all.
+    while (reader.text().readable() && !found && reader.text().first_word_of_line(word))
+      found = word == "[TCO_data]";
     whole = found && reader.read_panels() && reader.read_rendu();
   }
   std::vector<Tokens> trains;

@@ -244,9 +244,9 @@ std::string cut_before(const std::string& text, const std::string& marker, size_
 const DamageCase kDamage[] = {
     {"cut in a cell", [](const std::string& t) { return cut_before(t, "\nx=00 y=01 data:", 30); },
      5, true, false},
-    {"cut between panels", [](const std::string& t) { return cut_before(t, "\n\ntco=3"); }, 2407,
+    {"cut between panels", [](const std::string& t) { return cut_before(t, "\n\ntco=3"); }, 2408,
      true, false},
-    {"cut in rendu", [](const std::string& t) { return cut_before(t, "\n  16\n"); }, 6445, true,
+    {"cut in rendu", [](const std::string& t) { return cut_before(t, "\n  16\n"); }, 6446, true,
      false},
     {"train block without its end",
      [](const std::string& t) { return cut_before(t, "[FIN]\n\n[SAUVEGARDE_POSITION_DES_AIG"); },

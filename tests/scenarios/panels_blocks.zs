@@ -37,8 +37,6 @@ set arret_urg_on 1
 tick 2
 expect tco.blink 1
 texts
-# Blink bit 2: the lost train's lines and the clock's dots; "bloc" once the clock is blocked.
-tick 6
-set clock.blocked 1
-tick 2
+# Blink bit 2: the lost train's lines and the clock's dots.
+tick 8
 texts
