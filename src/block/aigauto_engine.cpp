@@ -2,14 +2,13 @@
 
 #include "block/rule_eval.h"
 #include "core/system.h"
-#include "core/var_bus.h"
 
 namespace {
 
 // The variable has its value, and a canton named by its detection is not held or reserved by
 // another train (a canton reserved ahead of another train counts even before it is detected).
-bool condition_holds(System& sys, int32_t var, int32_t value, int train) {
-  if (var_read(sys, var) != value) return false;
+bool condition_holds(System& sys, int32_t current, int32_t var, int32_t value, int train) {
+  if (current != value) return false;
   const int s = detection_slot(var);
   if (s < 0) return true;
   const CantonTable& c = sys.cantons;
@@ -18,9 +17,11 @@ bool condition_holds(System& sys, int32_t var, int32_t value, int train) {
   return !reserved || c.num_train[k] == train;
 }
 
-bool conditions_hold(System& sys, const VarList<kRuleConditions>& list, int train) {
+bool conditions_hold(System& sys, const VarList<kRuleConditions>& list, const int32_t* const* cells,
+                     int train) {
   for (int k = 0; k < kRuleConditions && list.var[static_cast<size_t>(k)] != -1; ++k) {
-    if (!condition_holds(sys, list.var[static_cast<size_t>(k)], list.val[static_cast<size_t>(k)],
+    const int32_t var = list.var[static_cast<size_t>(k)];
+    if (!condition_holds(sys, list_value(sys, cells, k, var), var, list.val[static_cast<size_t>(k)],
                          train))
       return false;
   }
@@ -63,7 +64,9 @@ bool aigauto_rule(System& sys, int r, int8_t* plusur_memo, int8_t* cond_memo) {
     if (!has_train || !reaches(v, rule.speed)) return false;
     if (remembered(plusur_memo, [&] { return still_on_plusur(sys, rule.plusur, v.train); }))
       return false;
-    if (!remembered(cond_memo, [&] { return conditions_hold(sys, rule.cond, v.train); }))
+    const BlockState& b = sys.block;
+    const auto* cells = rule_cells(sys, b.cells, b.cells.aigauto, r);
+    if (!remembered(cond_memo, [&] { return conditions_hold(sys, rule.cond, cells, v.train); }))
       return false;
     rule.done = 1;
     if (!throw_turnouts(sys, rule)) return false;

@@ -31,6 +31,11 @@ bool still_on_plusur(const System& sys, const std::array<int32_t, kPlusurCantons
   return false;
 }
 
+int32_t list_value(System& sys, const int32_t* const* cells, int k, int32_t var) {
+  const int32_t* cell = cells != nullptr ? cells[k] : nullptr;
+  return cell != nullptr ? *cell : var_read(sys, var);
+}
+
 namespace {
 
 // A canton held by a hand-driven train (a main canton) with a train 0..31.
@@ -40,19 +45,21 @@ bool manual_train_on(const System& sys, int32_t canton, CantonView& v) {
 
 // A turnout position condition is only tested while the turnout is at rest; while it moves
 // the condition holds.
-bool condition_holds(System& sys, int32_t var, int32_t value) {
+bool condition_holds(System& sys, const int32_t* const* cells, int k, int32_t var, int32_t value) {
   const bool position =
       (var >= 5100 && var < 5100 + kTurnouts) || (var >= 5200 && var < 5200 + kTurnouts);
   if (position) {
     const auto n = static_cast<size_t>(var % 100);
     if (sys.aig.pos0_aig[n] != 1 && sys.aig.pos1_aig[n] != 1) return true;
   }
-  return var_read(sys, var) == value;
+  return list_value(sys, cells, k, var) == value;
 }
 
-bool conditions_hold(System& sys, const VarList<kRuleConditions>& list) {
+bool conditions_hold(System& sys, const VarList<kRuleConditions>& list,
+                     const int32_t* const* cells) {
   for (int k = 0; k < kRuleConditions && list.var[static_cast<size_t>(k)] != -1; ++k) {
-    if (!condition_holds(sys, list.var[static_cast<size_t>(k)], list.val[static_cast<size_t>(k)]))
+    if (!condition_holds(sys, cells, k, list.var[static_cast<size_t>(k)],
+                         list.val[static_cast<size_t>(k)]))
       return false;
   }
   return true;
@@ -60,17 +67,20 @@ bool conditions_hold(System& sys, const VarList<kRuleConditions>& list) {
 
 // A canton detection in a blocage list means "occupied by another train", whatever value is
 // written after it.
-bool blocage_entry(System& sys, int32_t var, int32_t value, int train) {
+bool blocage_entry(System& sys, const int32_t* const* cells, int k, int32_t var, int32_t value,
+                   int train) {
   const int s = detection_slot(var);
-  if (s < 0) return condition_holds(sys, var, value);
+  if (s < 0) return condition_holds(sys, cells, k, var, value);
   const CantonTable& c = sys.cantons;
-  const auto k = static_cast<size_t>(s);
-  if (c.num_train[k] == train) return false;
-  return c.ResvAUTO[k] == 1 || c.ResvMANU[k] == 1 || c.Res2MANU[k] == 1 || sys.io.det[k] == 1;
+  const auto slot = static_cast<size_t>(s);
+  if (c.num_train[slot] == train) return false;
+  return c.ResvAUTO[slot] == 1 || c.ResvMANU[slot] == 1 || c.Res2MANU[slot] == 1 ||
+         sys.io.det[slot] == 1;
 }
 
 // The blocage list is an OR of AND groups; an empty list closes the way.
-bool way_closed(System& sys, const VarList<kBlocageEntries>& list, int train) {
+bool way_closed(System& sys, const VarList<kBlocageEntries>& list, const int32_t* const* cells,
+                int train) {
   bool group = true;
   for (int k = 0; k < kBlocageEntries; ++k) {
     const int32_t var = list.var[static_cast<size_t>(k)];
@@ -79,7 +89,7 @@ bool way_closed(System& sys, const VarList<kBlocageEntries>& list, int train) {
       if (group) return true;
       group = true;
     } else if (group) {
-      group = blocage_entry(sys, var, list.val[static_cast<size_t>(k)], train);
+      group = blocage_entry(sys, cells, k, var, list.val[static_cast<size_t>(k)], train);
     }
   }
   return group;
@@ -96,7 +106,9 @@ void limit_rule(System& sys, int r, int8_t* cond_memo) {
   rule.active = 0;
   CantonView v;
   if (!manual_train_on(sys, rule.canton, v) || !reaches(v, rule.limit)) return;
-  if (!remembered(cond_memo, [&] { return conditions_hold(sys, rule.cond); })) return;
+  const BlockState& b = sys.block;
+  const auto* cells = rule_cells(sys, b.cells, b.cells.vitmax, r);
+  if (!remembered(cond_memo, [&] { return conditions_hold(sys, rule.cond, cells); })) return;
   rule.active = 1;
   // The tightest limit wins.
   const int m = v.orientation * rule.limit;
@@ -109,7 +121,9 @@ void halt_rule(System& sys, int r, int8_t* cond_memo) {
   rule.active = 0;
   CantonView v;
   if (!manual_train_on(sys, rule.canton, v) || !reaches(v, rule.direction)) return;
-  if (!remembered(cond_memo, [&] { return conditions_hold(sys, rule.cond); })) return;
+  const BlockState& b = sys.block;
+  const auto* cells = rule_cells(sys, b.cells, b.cells.halt, r);
+  if (!remembered(cond_memo, [&] { return conditions_hold(sys, rule.cond, cells); })) return;
   rule.active = 1;
   sys.block.halt_flag[static_cast<size_t>(v.train)] = 1;
 }
@@ -126,7 +140,9 @@ void stop_rule(System& sys, int r, int8_t* plusur_memo, int8_t* closed_memo) {
   rule.state = 0;
   CantonView v;
   if (!manual_train_on(sys, rule.canton, v) || !reaches(v, rule.direction)) return;
-  if (!remembered(closed_memo, [&] { return way_closed(sys, rule.blocage, v.train); })) return;
+  const auto* cells = rule_cells(sys, b.cells, b.cells.cant, r);
+  if (!remembered(closed_memo, [&] { return way_closed(sys, rule.blocage, cells, v.train); }))
+    return;
   const auto t = static_cast<size_t>(v.train);
   if (!remembered(plusur_memo, [&] { return still_on_plusur(sys, rule.plusur, v.train); })) {
     rule.state = 2;

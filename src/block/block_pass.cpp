@@ -15,6 +15,7 @@
 #include "block/block_engine.h"
 #include "block/rule_eval.h"
 #include "core/system.h"
+#include "core/var_bus.h"
 
 namespace {
 
@@ -173,8 +174,32 @@ void block_run_for_train(System& sys, int train) {
   }
 }
 
+namespace {
+
+template <typename Rules, size_t N, size_t R, typename ListOf>
+void look_up_cells(System& sys, const Rules& rules, CellRows<N, R>& rows, ListOf list_of) {
+  for (size_t r = 0; r < rules.size(); ++r) {
+    const auto& list = list_of(rules[r]);
+    for (size_t k = 0; k < N; ++k) {
+      const int32_t var = list.var[k];
+      rows[r][k] = var < 0 || var == kOrMarker ? nullptr : var_cell(sys, var);
+    }
+  }
+}
+
+}  // namespace
+
 void block_rules_changed(System& sys) {
   BlockState& b = sys.block;
+  look_up_cells(
+      sys, b.vitmax, b.cells.vitmax, [](const VitmaxRule& r) -> const auto& { return r.cond; });
+  look_up_cells(
+      sys, b.halt, b.cells.halt, [](const HaltRule& r) -> const auto& { return r.cond; });
+  look_up_cells(
+      sys, b.cant, b.cells.cant, [](const CantRule& r) -> const auto& { return r.blocage; });
+  look_up_cells(
+      sys, b.aigauto, b.cells.aigauto, [](const AigautoRule& r) -> const auto& { return r.cond; });
+  b.cells.owner = &sys;
   b.rules_read_own_outputs =
       any_rule_reads_own_outputs(
           b.vitmax, [](const VitmaxRule& r) -> const auto& { return r.cond; }) ||

@@ -4,9 +4,12 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 
 #include "trains/canton_table.h"
+
+struct System;
 
 constexpr int kVitmaxRules = 60;
 constexpr int kHaltRules = 60;
@@ -99,6 +102,19 @@ struct BlockPass {
   RulesByTrain<kAigautoRules> aigauto_of;
 };
 
+// Where each rule's variables live, looked up once when the rules change (block_rules_changed)
+// so that an evaluation reads them directly. They belong to the System that looked them up;
+// any other System reads through the bus.
+template <size_t N, size_t Rules>
+using CellRows = std::array<std::array<const int32_t*, N>, Rules>;
+struct RuleCells {
+  const System* owner = nullptr;
+  CellRows<kRuleConditions, kVitmaxRules> vitmax{};
+  CellRows<kRuleConditions, kHaltRules> halt{};
+  CellRows<kBlocageEntries, kCantRules> cant{};
+  CellRows<kRuleConditions, kAigautoRules> aigauto{};
+};
+
 enum class BlockOrder {
   Shared,   // one full evaluation, then only the rules of the train just processed
   Literal,  // every evaluation in full over every rule (the reference order)
@@ -132,6 +148,7 @@ struct BlockState {
 
   // Some rule reads aig_cmd_ or bal_cant_, which the evaluations themselves write.
   bool rules_read_own_outputs = false;
+  RuleCells cells;
   BlockOrder order = BlockOrder::Shared;
   BlockPass pass;
 

@@ -41,6 +41,17 @@ inline int detection_slot(int32_t var) {
   return canton_slot(var);
 }
 
+// The cells of rule r's variables (see RuleCells), or null when they were not looked up for
+// this System.
+template <size_t N, size_t Rules>
+const int32_t* const* rule_cells(const System& sys, const RuleCells& cells,
+                                 const CellRows<N, Rules>& rows, int r) {
+  return cells.owner == &sys ? rows[static_cast<size_t>(r)].data() : nullptr;
+}
+
+// The value of entry k of a list: straight from its cell when known, else through the bus.
+int32_t list_value(System& sys, const int32_t* const* cells, int k, int32_t var);
+
 // A memo cell of the trains engine's pass (-1 unknown), or null to work it out every time.
 template <typename Work>
 bool remembered(int8_t* memo, Work&& work) {

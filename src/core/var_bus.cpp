@@ -288,8 +288,8 @@ int var_read(System& sys, VarNum n) {
   return -1;
 }
 
-bool var_readable(System& sys, VarNum n) {
-  return readable_cell(sys, n) != nullptr;
+const int32_t* var_cell(System& sys, VarNum n) {
+  return readable_cell(sys, n);
 }
 
 int var_write(System& sys, VarNum n, int value) {

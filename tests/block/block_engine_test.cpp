@@ -186,6 +186,34 @@ TEST_F(BlockEngineTest, FullListsWithoutEndMarker) {
   EXPECT_EQ(sys.aig.aig_cmd[kAigautoActions - 1], 1);
 }
 
+// A detection condition of an automatic-turnout rule also needs the canton free of other trains:
+// reserved ahead of another train, it fails before that train is even detected there.
+TEST_F(BlockEngineTest, AigautoDetectionConditionFailsWhileAnotherTrainReservesTheCanton) {
+  drive(0, 10, 1);
+  AigautoRule& a = b.aigauto[0];
+  a.canton = 10;
+  a.speed = 5;
+  a.cond.var[0] = 11;  // det_11 . 0
+  a.cond.val[0] = 0;
+  a.aig[0] = 3;
+  a.pos[0] = 1;
+  sys.aig.pos0_aig[3] = 1;
+  const int s11 = canton_slot(11);
+  const struct {
+    int num_train, Res2MANU, expected_done;
+  } cases[] = {{1, 1, 0}, {0, 1, 1}, {-1, 0, 1}};
+  for (const auto& k : cases) {
+    SCOPED_TRACE(k.num_train);
+    a.done = 0;
+    sys.aig.aig_cmd[3] = 0;
+    c.num_train[s11] = k.num_train;
+    c.Res2MANU[s11] = k.Res2MANU;
+    trains_engine_step(sys);
+    EXPECT_EQ(a.done, k.expected_done);
+    EXPECT_EQ(sys.aig.aig_cmd[3], k.expected_done);
+  }
+}
+
 // ---- The shared pass against the literal order -------------------------------------------
 
 struct RandomLayout {
@@ -354,6 +382,7 @@ TEST(BlockPass, SharedPassGivesTheLiteralOrderResults) {
     ra.fill(shared);
     rb.fill(literal);
     literal.block.order = BlockOrder::Literal;
+    literal.block.cells.owner = nullptr;  // the reference reads every variable through the bus
     ASSERT_FALSE(shared.block.rules_read_own_outputs);
     for (int tick = 0; tick < 4; ++tick) {
       trains_engine_step(shared);
