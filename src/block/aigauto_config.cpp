@@ -92,9 +92,10 @@ void read_aigauto(System& sys) {
   TokenLine line;
   // The rules after the 100th are not read at all.
   while (b.aigauto_count < kAigautoRules && section.next_line(line)) {
-    AigautoRule& rule = b.aigauto[static_cast<size_t>(b.aigauto_count)];
+    // A rule enters the table whole.
+    AigautoRule rule;
     if (!AigautoLine(sys, line, rule).read()) section.description_error(line);
-    ++b.aigauto_count;
+    b.aigauto[static_cast<size_t>(b.aigauto_count++)] = rule;
   }
   block_rules_changed(sys);
 }

@@ -120,10 +120,10 @@ class BalautoReader {
   bool open_vitmax() {
     if (remaining() < kVitmaxTokens) return false;
     if (table_full(b_.vitmax_count, kVitmaxRules)) return true;
-    VitmaxRule& r = b_.vitmax[static_cast<size_t>(b_.vitmax_count)];
+    VitmaxRule r;
     if (!rule_head(*line_, i_, "vitmax", r.canton) || !signed_speed(*line_, i_ + 4, r.limit))
       return false;
-    ++b_.vitmax_count;
+    b_.vitmax[static_cast<size_t>(b_.vitmax_count++)] = r;
     i_ += kVitmaxTokens;
     enter(LineState::Vitmax);
     return true;
@@ -132,10 +132,10 @@ class BalautoReader {
   bool open_halt() {
     if (remaining() < kRuleTokens) return false;
     if (table_full(b_.halt_count, kHaltRules)) return true;
-    HaltRule& r = b_.halt[static_cast<size_t>(b_.halt_count)];
+    HaltRule r;
     if (!rule_head(*line_, i_, "halt", r.canton) || !direction_token(*line_, i_ + 4, r.direction))
       return false;
-    ++b_.halt_count;
+    b_.halt[static_cast<size_t>(b_.halt_count++)] = r;
     i_ += kHeadTokens;
     enter(LineState::Halt);
     return true;
@@ -144,10 +144,10 @@ class BalautoReader {
   bool open_cant() {
     if (remaining() < kRuleTokens) return false;
     if (table_full(cant_count_, kCantRules)) return true;
-    CantRule& r = b_.cant[static_cast<size_t>(cant_count_)];
+    CantRule r;
     if (!rule_head(*line_, i_, "cant", r.canton) || !direction_token(*line_, i_ + 4, r.direction))
       return false;
-    ++cant_count_;
+    b_.cant[static_cast<size_t>(cant_count_++)] = r;
     i_ += kHeadTokens;
     enter(LineState::Cant);
     return true;
