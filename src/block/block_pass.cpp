@@ -23,15 +23,13 @@ bool reads_own_outputs(int32_t var) {
   return (var >= 5000 && var < 5000 + kTurnouts) || (var >= 3200 && var < 4000);
 }
 
-template <int N>
-bool list_reads_own_outputs(const VarList<N>& list) {
-  return std::any_of(list.var.begin(), list.var.end(), reads_own_outputs);
-}
-
-template <typename Rules, typename ListOf>
-bool any_rule_reads_own_outputs(const Rules& rules, ListOf list_of) {
-  return std::any_of(rules.begin(), rules.end(),
-                     [&](const auto& rule) { return list_reads_own_outputs(list_of(rule)); });
+// Calls f(list, cells) for the condition or blocage list of every rule, with its cells.
+template <typename F>
+void for_each_list(BlockState& b, F&& f) {
+  for (size_t r = 0; r < b.vitmax.size(); ++r) f(b.vitmax[r].cond, b.cells.vitmax[r]);
+  for (size_t r = 0; r < b.halt.size(); ++r) f(b.halt[r].cond, b.cells.halt[r]);
+  for (size_t r = 0; r < b.cant.size(); ++r) f(b.cant[r].blocage, b.cells.cant[r]);
+  for (size_t r = 0; r < b.aigauto.size(); ++r) f(b.aigauto[r].cond, b.cells.aigauto[r]);
 }
 
 // The train on a rule's canton, or -1.
@@ -174,39 +172,15 @@ void block_run_for_train(System& sys, int train) {
   }
 }
 
-namespace {
-
-template <typename Rules, size_t N, size_t R, typename ListOf>
-void look_up_cells(System& sys, const Rules& rules, CellRows<N, R>& rows, ListOf list_of) {
-  for (size_t r = 0; r < rules.size(); ++r) {
-    const auto& list = list_of(rules[r]);
-    for (size_t k = 0; k < N; ++k) {
-      const int32_t var = list.var[k];
-      rows[r][k] = var < 0 || var == kOrMarker ? nullptr : var_cell(sys, var);
-    }
-  }
-}
-
-}  // namespace
-
 void block_rules_changed(System& sys) {
   BlockState& b = sys.block;
-  look_up_cells(
-      sys, b.vitmax, b.cells.vitmax, [](const VitmaxRule& r) -> const auto& { return r.cond; });
-  look_up_cells(
-      sys, b.halt, b.cells.halt, [](const HaltRule& r) -> const auto& { return r.cond; });
-  look_up_cells(
-      sys, b.cant, b.cells.cant, [](const CantRule& r) -> const auto& { return r.blocage; });
-  look_up_cells(
-      sys, b.aigauto, b.cells.aigauto, [](const AigautoRule& r) -> const auto& { return r.cond; });
+  b.rules_read_own_outputs = false;
+  for_each_list(b, [&](const auto& list, auto& cells) {
+    for (size_t k = 0; k < list.var.size(); ++k) {
+      const int32_t var = list.var[k];
+      cells[k] = var < 0 || var == kOrMarker ? nullptr : var_cell(sys, var);
+      b.rules_read_own_outputs = b.rules_read_own_outputs || reads_own_outputs(var);
+    }
+  });
   b.cells.owner = &sys;
-  b.rules_read_own_outputs =
-      any_rule_reads_own_outputs(
-          b.vitmax, [](const VitmaxRule& r) -> const auto& { return r.cond; }) ||
-      any_rule_reads_own_outputs(
-          b.halt, [](const HaltRule& r) -> const auto& { return r.cond; }) ||
-      any_rule_reads_own_outputs(
-          b.cant, [](const CantRule& r) -> const auto& { return r.blocage; }) ||
-      any_rule_reads_own_outputs(
-          b.aigauto, [](const AigautoRule& r) -> const auto& { return r.cond; });
 }
