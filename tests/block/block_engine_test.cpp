@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <random>
 #include <string>
 
@@ -211,6 +212,61 @@ TEST_F(BlockEngineTest, AigautoDetectionConditionFailsWhileAnotherTrainReservesT
     trains_engine_step(sys);
     EXPECT_EQ(a.done, k.expected_done);
     EXPECT_EQ(sys.aig.aig_cmd[3], k.expected_done);
+  }
+}
+
+// One blocage entry at a time, train 0 running forward on canton 5 (its rule stops it when the
+// way is closed). A detection entry means "another train is there", whatever value is written;
+// a turnout position holds while the turnout moves.
+TEST(BlockWayAhead, EntriesOneAtATime) {
+  const int s6 = canton_slot(6);
+  const struct Case {
+    const char* name;
+    const char* label;
+    int value;
+    std::function<void(System&)> setup;
+    int state;
+  } cases[] = {
+      {"free canton", "det_6", 1, [](System&) {}, 0},
+      {"detected, no train known", "det_6", 1, [&](System& s) { s.io.det[s6] = 1; }, 2},
+      {"value written is ignored", "det_6", 0, [&](System& s) { s.io.det[s6] = 1; }, 2},
+      {"reserved ahead of another train", "det_6", 1,
+       [&](System& s) {
+         s.cantons.num_train[s6] = 3;
+         s.cantons.Res2MANU[s6] = 1;
+       },
+       2},
+      {"held by a movement", "det_6", 1, [&](System& s) { s.cantons.ResvAUTO[s6] = 1; }, 2},
+      {"the train's own canton", "det_6", 1,
+       [&](System& s) {
+         s.cantons.num_train[s6] = 0;
+         s.cantons.ResvMANU[s6] = 1;
+         s.io.det[s6] = 1;
+       },
+       0},
+      {"turnout at rest elsewhere", "pos1_aig_2", 1, [](System& s) { s.aig.pos0_aig[2] = 1; }, 0},
+      {"turnout at rest there", "pos1_aig_2", 1, [](System& s) { s.aig.pos1_aig[2] = 1; }, 2},
+      {"turnout moving", "pos1_aig_2", 1, [](System&) {}, 2},
+      {"a plain variable", "var_7", 0, [](System&) {}, 2},
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.name);
+    RecordingHost h;
+    System fresh(h);
+    CantRule& rule = fresh.block.cant[0];
+    rule.canton = 5;
+    rule.direction = 1;
+    rule.blocage.var[0] = var_from_label(fresh, k.label);
+    rule.blocage.val[0] = k.value;
+    fresh.trains.en[0] = 1;
+    fresh.trains.cmd[0] = kClavCmdBase;
+    fresh.trains.clav_level[0] = 1;
+    fresh.cantons.num_train[canton_slot(5)] = 0;
+    fresh.cantons.ResvMANU[canton_slot(5)] = 1;
+    k.setup(fresh);
+    block_rules_changed(fresh);
+    trains_engine_step(fresh);
+    EXPECT_EQ(rule.state, k.state);
   }
 }
 
