@@ -117,4 +117,11 @@ TEST_F(AigautoConfigTest, TooComplexLineShowsThreeBoxesWithTheSectionTexts) {
   EXPECT_EQ(t_->host.boxes[2].text.rfind("Section #aigauto Erreur ligne :  cant  :  c1", 0), 0u);
 }
 
+TEST_F(AigautoConfigTest, MissingFileShowsTheOpenFailure) {
+  EXPECT_THROW(read_aigauto(sys()), FatalConfigError);
+  ASSERT_EQ(t_->host.boxes.size(), 1u);
+  EXPECT_EQ(t_->host.boxes[0].title, "Erreur");
+  EXPECT_EQ(t_->host.boxes[0].text, "Impossible d'ouvrir le fichier de configuration du #aigauto");
+}
+
 }  // namespace

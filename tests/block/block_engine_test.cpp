@@ -270,6 +270,38 @@ TEST(BlockWayAhead, EntriesOneAtATime) {
   }
 }
 
+// A rule that fired is armed again once the train has left its canton or stands still on it.
+TEST_F(BlockEngineTest, AigautoRearming) {
+  drive(0, 1, 1);  // keeps a driven train in every pass
+  const int s10 = canton_slot(10);
+  const struct {
+    const char* name;
+    int held, detected, vit_manu, level;
+    int done;
+  } cases[] = {
+      {"still there and moving", 1, 1, 10, 1, 1},
+      {"held, not detected, moving", 1, 0, 10, 1, 1},
+      {"detected, no longer held", 0, 1, 10, 1, 1},
+      {"left", 0, 0, 10, 1, 0},
+      {"the canton still receives a speed", 1, 1, 10, 0, 1},
+      {"standing still", 1, 1, 0, 0, 0},
+  };
+  AigautoRule& a = b.aigauto[0];
+  a.canton = 10;
+  a.speed = 50;  // never reached here: the rule only re-arms
+  for (const auto& k : cases) {
+    SCOPED_TRACE(k.name);
+    a.done = 1;
+    c.num_train[s10] = 2;
+    c.ResvMANU[s10] = k.held;
+    sys.io.det[s10] = k.detected;
+    c.Vit_MANU[s10] = k.vit_manu;
+    sys.trains.cmd_speed[2] = level_to_speed(k.level);
+    trains_engine_step(sys);
+    EXPECT_EQ(a.done, k.done);
+  }
+}
+
 // ---- The shared pass against the literal order -------------------------------------------
 
 struct RandomLayout {
