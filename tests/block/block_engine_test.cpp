@@ -489,21 +489,37 @@ TEST(BlockPass, SharedPassGivesTheLiteralOrderResults) {
 }
 
 // A rule that reads a turnout command or a stop signal sees what the pass itself writes: the
-// trains engine then runs every evaluation in full, for each train.
-TEST(BlockPass, RulesReadingTheirOwnOutputsRunInFull) {
-  RecordingHost host;
-  System sys(host);
-  sys.block.vitmax[0].canton = 1;
-  sys.block.vitmax[0].limit = 10;
-  sys.block.vitmax[0].cond.var[0] = var_from_label(sys, "aig_cmd_3");
+// trains engine then runs every evaluation in full, for each train. Here train 1's turnout rule
+// fires only once train 1's new speed is known, after train 0 was processed; train 0's limit,
+// which needs that turnout command, acts in the later evaluation.
+TEST_F(BlockEngineTest, RulesReadingWhatThePassWritesRunInFull) {
+  drive(0, 1, 3);
+  drive(1, 2, 1);
+  b.vitmax[0].canton = 1;
+  b.vitmax[0].limit = 20;
+  b.vitmax[0].cond.var[0] = var_from_label(sys, "aig_cmd_3");
+  b.vitmax[0].cond.val[0] = 1;
+  b.aigauto[0].canton = 2;
+  b.aigauto[0].speed = 5;
+  b.aigauto[0].aig[0] = 3;
+  b.aigauto[0].pos[0] = 1;
+  sys.aig.pos0_aig[3] = 1;
   block_rules_changed(sys);
-  EXPECT_TRUE(sys.block.rules_read_own_outputs);
-  sys.block.vitmax[0].cond.var[0] = var_from_label(sys, "bal_cant_m_3");
+  EXPECT_TRUE(b.rules_read_own_outputs);
+  trains_engine_step(sys);
+  EXPECT_EQ(sys.aig.aig_cmd[3], 1);
+  EXPECT_EQ(b.vitmax[0].active, 1);
+  EXPECT_EQ(b.vitmax_lim[0], 20);
+  EXPECT_EQ(sys.trains.cons[0], 64);  // train 0 read its limit before the turnout was commanded
+  trains_engine_step(sys);
+  EXPECT_EQ(sys.trains.cons[0], 20);
+
+  b.vitmax[0].cond.var[0] = var_from_label(sys, "bal_cant_m_3");
   block_rules_changed(sys);
-  EXPECT_TRUE(sys.block.rules_read_own_outputs);
-  sys.block.vitmax[0].cond.var[0] = var_from_label(sys, "pos1_aig_3");
+  EXPECT_TRUE(b.rules_read_own_outputs);
+  b.vitmax[0].cond.var[0] = var_from_label(sys, "pos1_aig_3");
   block_rules_changed(sys);
-  EXPECT_FALSE(sys.block.rules_read_own_outputs);
+  EXPECT_FALSE(b.rules_read_own_outputs);
 }
 
 }  // namespace
