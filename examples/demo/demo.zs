@@ -48,8 +48,8 @@ set var_450 0
 tick 2
 get train.0.cantons_txt
 # Automatic block and automatic turnouts. Train 0 runs at 64 (keyboard level 3) from canton 1
-# to canton 2: having left canton 1 it throws turnout 0 towards canton 4, and is held to 20 on
-# canton 2 while the turnout leads there.
+# to canton 2: having left canton 1 at full speed it throws turnout 0 towards canton 4, and is
+# held to 20 on canton 2 while the turnout leads there.
 set clav.0.level 3
 tick 20
 get train.0.vit
