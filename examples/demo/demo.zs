@@ -47,6 +47,16 @@ tick
 set var_450 0
 tick 2
 get train.0.cantons_txt
+# The model clock, started as its screen will: the timetable switches the station lights on at
+# 06:02 and plays the announcement from 06:05 (zir-sim prints the EXEC line instead).
+set clock.running 1
+tick 25
+get clock.hour
+get clock.minute
+get out_120
+tick 12
+get clock.minute
+get horo.0.comment
 # Automatic block and automatic turnouts. Train 0 runs at 64 (keyboard level 3) from canton 1
 # to canton 2: having left canton 1 at full speed it throws turnout 0 towards canton 4, and is
 # held to 20 on canton 2 while the turnout leads there.

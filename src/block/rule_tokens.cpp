@@ -87,5 +87,5 @@ bool condition_tokens(System& sys, const TokenLine& line, int i, int32_t& var, i
   if (i >= line.count || !token_is(line, i + 1, ".") || !binary_token(line, i + 2, value))
     return false;
   var = var_from_label(sys, line[i]);
-  return var >= 0 && var_cell(sys, var) != nullptr;
+  return var >= 0 && var_readable(sys, var);
 }
