@@ -42,17 +42,19 @@ int rule_train(const System& sys, int32_t canton) {
 template <typename Rules, int N>
 void sort_by_train(const System& sys, const Rules& rules, RulesByTrain<N>& out) {
   const int n = rules_in_use(rules);
+  std::array<int8_t, N> train_of{};
   std::array<int16_t, kTrainEntries + 1> next{};
   out.start.fill(0);
   for (int r = 0; r < n; ++r) {
     const int t = rule_train(sys, rules[static_cast<size_t>(r)].canton);
+    train_of[static_cast<size_t>(r)] = static_cast<int8_t>(t);
     if (t >= 0) ++out.start[static_cast<size_t>(t + 1)];
   }
   for (int t = 0; t < kTrainEntries; ++t)
     out.start[static_cast<size_t>(t + 1)] += out.start[static_cast<size_t>(t)];
   std::copy(out.start.begin(), out.start.end(), next.begin());
   for (int r = 0; r < n; ++r) {
-    const int t = rule_train(sys, rules[static_cast<size_t>(r)].canton);
+    const int t = train_of[static_cast<size_t>(r)];
     if (t >= 0)
       out.rules[static_cast<size_t>(next[static_cast<size_t>(t)]++)] = static_cast<int16_t>(r);
   }
