@@ -586,6 +586,22 @@ void draw_multi(BlockCtx& c, const MultiList& list, bool lamp_lit, int lamp_colo
   small_lamp(c, lamp_lit, lamp_colour);
 }
 
+// The cantons of the halt rules in force (the table ends at its first undefined rule).
+void add_halts(const System& sys, MultiList& list) {
+  for (const HaltRule& r : sys.block.halt) {
+    if (r.canton == -1 || list.count == 3) return;
+    if (r.active == 1) list.add(numbered("C%3d", r.canton));
+  }
+}
+
+// The cantons of the block rules that stop a train.
+void add_stopping_blocks(const System& sys, MultiList& list) {
+  for (const CantRule& r : sys.block.cant) {
+    if (r.canton == -1 || list.count == 3) return;
+    if (r.state == 2) list.add(numbered("C%3d", r.canton));
+  }
+}
+
 void multi_function(BlockCtx& c) {
   System& sys = c.sys;
   MultiList list;
@@ -638,12 +654,14 @@ void multi_function(BlockCtx& c) {
     case 5:
     case 6:
     case 56: {
-      // The halt and block rule lists come from the automatic block's rule tables.
-      list.title = c.b.opt == 5 ? "HLT" : c.b.opt == 6 ? "BLC" : "B-H";
-      const bool inhibited =
-          c.b.opt == 5 ? sys.block.halt_inhibit == 1 : sys.block.block_inhibit == 1;
+      const int opt = c.b.opt;
+      list.title = opt == 5 ? "HLT" : opt == 6 ? "BLC" : "B-H";
+      if (opt != 6) add_halts(sys, list);
+      if (opt != 5) add_stopping_blocks(sys, list);
       const bool any = list.count > 0;
+      const bool inhibited = opt == 5 ? sys.block.halt_inhibit == 1 : sys.block.block_inhibit == 1;
       if (inhibited) {
+        // The list is written, then hidden: only the title and "INHB" remain.
         c.s.fill_rect(c.x(1), c.y(1), c.x(40), c.y(40), 10);
         list.count = 0;
         if (any) {

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <string>
 #include <tuple>
+#include <vector>
 
 #include "core/surface.h"
 #include "panels/panel_file.h"
@@ -330,6 +332,49 @@ TEST_F(PanelRenderTest, TextAndValueBar) {
       EXPECT_EQ(s.pixel(40 + c.last_lit, 40 + 38), fill(21));
       EXPECT_NE(s.pixel(40 + c.last_lit + 1, 40 + 38), fill(21));
     }
+  }
+}
+
+}  // namespace
+
+namespace {
+
+// The halt and block lists of multi-function blocks 5, 6 and 56, and their inhibition.
+TEST_F(PanelRenderTest, HaltAndBlockLists) {
+  BlockState& b = sys().block;
+  b.halt[0].canton = 3;
+  b.halt[0].active = 1;
+  b.halt[1].canton = 105;
+  b.halt[1].active = 0;
+  b.halt[2].canton = 7;
+  b.halt[2].active = 1;
+  b.cant[0].canton = 12;
+  b.cant[0].state = 2;
+  b.cant[1].canton = 14;  // a rule after the first undefined one is never reached
+  b.cant[2].canton = 200;
+  b.cant[2].state = 2;
+  b.cant[1].canton = -1;
+  struct Case {
+    int opt;
+    int inhibit_halt, inhibit_block;
+    std::vector<std::string> texts;
+  };
+  const Case cases[] = {
+      {5, 0, 0, {"HLT", "C  3", "C  7"}},          {6, 0, 0, {"BLC", "C 12"}},
+      {56, 0, 0, {"B-H", "C  3", "C  7", "C 12"}}, {6, 0, 1, {"BLC", "INHB"}},
+      {5, 0, 1, {"HLT", "C  3", "C  7"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.opt);
+    b.halt_inhibit = c.inhibit_halt;
+    b.block_inhibit = c.inhibit_block;
+    put(0, 0, FAMILY_CONTROL, 10, -1).f[CELL_OPT] = c.opt;
+    Surface s(kWidth, kHeight);
+    s.record_texts();
+    paint_panel(sys(), s, 0);
+    std::vector<std::string> texts;
+    for (const DrawnText& t : s.drawn_texts()) texts.push_back(t.text);
+    EXPECT_EQ(texts, c.texts);
   }
 }
 
