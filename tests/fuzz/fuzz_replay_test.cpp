@@ -1,6 +1,6 @@
 // Every fuzz target over the inputs kept in regressions/<target>/, so that a fault fuzzing found
-// and that was mended stays mended; the whole-file target also over every layout of the tree
-// (its seed corpus).
+// and that was mended stays mended; the whole-file targets also over every layout of the tree
+// (their seed corpus).
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -18,12 +18,12 @@ namespace fs = std::filesystem;
 const fs::path kSourceDir = ZIR_SOURCE_DIR;
 const fs::path kFuzzDir = kSourceDir / "tests" / "fuzz";
 
-std::vector<fs::path> layout_configs() {
-  std::vector<fs::path> configs;
+std::vector<fs::path> layout_files(const char* name) {
+  std::vector<fs::path> files;
   for (const char* dir : {"examples", "tests/scenarios"})
     for (const auto& entry : fs::recursive_directory_iterator(kSourceDir / dir))
-      if (entry.path().filename() == "config.txt") configs.push_back(entry.path());
-  return configs;
+      if (entry.path().filename() == name) files.push_back(entry.path());
+  return files;
 }
 
 std::vector<fs::path> files_below(const fs::path& dir) {
@@ -44,7 +44,9 @@ TEST(FuzzReplay, EveryTargetSurvivesItsSeedsAndRegressions) {
   for (const FuzzTarget& target : fuzz_targets()) {
     std::vector<fs::path> inputs = files_below(kFuzzDir / "regressions" / target.name);
     if (std::string_view(target.name) == "config")
-      for (const fs::path& config : layout_configs()) inputs.push_back(config);
+      for (const fs::path& config : layout_files("config.txt")) inputs.push_back(config);
+    if (std::string_view(target.name) == "panels")
+      for (const fs::path& panels : layout_files("config_tco.txt")) inputs.push_back(panels);
     for (const fs::path& input : inputs) {
       SCOPED_TRACE(input.string());
       const std::vector<uint8_t> bytes = bytes_of(input);
