@@ -156,3 +156,15 @@ tick 10
 expect depl.3.state 0
 expect canton.3.ResvMANU 1
 expect train.1.mode SEL
+# A halt without stop delay: the train stands at once and the run ends in the same tick.
+set depl_start_run_4 1
+tick 3
+expect depl.4.state 8
+expect depl.4.current_speed 30
+set var_21 1
+tick
+expect depl.4.state 0
+expect depl.4.current_speed 0
+expect canton.3.Vit_AUTO 0
+expect canton.3.Vitesse 0
+expect canton.3.ResvMANU 1
