@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/fatal.h"
+#include "moves/garage_config.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -160,6 +161,62 @@ TEST(DeplConfig, TheArrivalMarkerCarriesOverToLaterLines) {
   EXPECT_EQ(t.sys.depl.depl_record[5][DEPL_START], 1);
   EXPECT_EQ(t.sys.depl.depl_record[5][DEPL_CANTONS], 2);
   EXPECT_TRUE(t.host.boxes.empty());
+}
+
+// A line of 75 tokens or more: the three boxes of each section, whatever the line holds.
+TEST(DeplConfig, OverlongLinesOfBothSectionsShowTheThreeBoxes) {
+  struct Case {
+    const char* header;
+    void (*read)(System&);
+    const char* first;
+    const char* second;
+    const char* third;
+  };
+  const Case kCases[] = {
+      {"#depl", read_depl_section,
+       "Le fichier 'config.txt' comporte une ligne trop complexe dans la section '#depl'",
+       "Section '#depl' (ligne>75 blocs) commençant par (taper sur Entrée) : ",
+       "Section #depl Erreur ligne :"},
+      {"#garage", read_garage_section,
+       "Le fichier config.txt comporte une ligne trop complexe dans la section '#garage'",
+       "Section '#garage' (ligne>75 blocs) commençant par (taper sur entrée) : ",
+       "Section #garage Erreur ligne :"},
+  };
+  std::string long_line = "d1";
+  for (int k = 0; k < 80; ++k) long_line += " x";
+  for (const Case& k : kCases) {
+    SCOPED_TRACE(k.header);
+    TestSystem t;
+    t.dir.write("config.txt", std::string(k.header) + "\n[\n" + long_line + "\n]\n");
+    t.sys.minus_switch = true;
+    EXPECT_THROW(k.read(t.sys), FatalConfigError);
+    ASSERT_EQ(t.host.boxes.size(), 3u);
+    EXPECT_EQ(t.host.boxes[0].title, "Erreur");
+    EXPECT_EQ(t.host.boxes[0].text, k.first);
+    EXPECT_EQ(t.host.boxes[1].text, k.second);
+    EXPECT_EQ(t.host.boxes[2].title, "ZIR - Erreur");
+    EXPECT_EQ(t.host.boxes[2].text.rfind(std::string(k.third) + "  d1  x", 0), 0u);
+  }
+}
+
+TEST(DeplConfig, AMissingFileIsTheOpenFailureOfEachSection) {
+  struct Case {
+    void (*read)(System&);
+    const char* text;
+  };
+  const Case kCases[] = {
+      {read_depl_section,
+       "Impossible d'ouvrir le fichier de configuration des déplacements 'Config.txt'"},
+      {read_garage_section,
+       "Impossible d'ouvrir le fichier de configuration des garages 'Config.txt'"},
+  };
+  for (const Case& k : kCases) {
+    TestSystem t;
+    EXPECT_THROW(k.read(t.sys), FatalConfigError);
+    ASSERT_EQ(t.host.boxes.size(), 1u);
+    EXPECT_EQ(t.host.boxes[0].title, "Erreur");
+    EXPECT_EQ(t.host.boxes[0].text, k.text);
+  }
 }
 
 }  // namespace

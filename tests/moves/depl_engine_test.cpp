@@ -19,7 +19,8 @@
 namespace {
 
 // A movement set up by hand on a bare System: train 3 on canton 10 (its main canton), the
-// list c10+20 c11+20 g2, turnout 4 to 1, servo 101 to 300, stop in siding 3 (on canton 12).
+// list c10+20 c11+20 g2, turnout 4 to 1, servo 101 to 300, stop in siding 3 (on canton 12);
+// start variables: an `sdeb` whose label was unknown (-1) and an `sc` on var_1.
 struct HandMovement {
   HandMovement() {
     CantonTable& c = sys.cantons;
@@ -40,13 +41,15 @@ struct HandMovement {
     r[DEPL_STOP] = kSidingCanton + 3;
     r[DEPL_FIN] = 5400;
     r[DEPL_FIN + 1] = 1;
+    const int kVariables[] = {0, -1, 4, 5401};
+    for (int k = 0; k < 4; ++k) r[DEPL_VARIABLES + k] = kVariables[k];
     r[DEPL_START_REQUEST] = 1;
   }
   DeplRecord& record() { return sys.depl.depl_record[0]; }
   int state() { return record()[DEPL_STATE]; }
 
-  RecordingHost host;
-  System sys{host};
+  TestSystem t;
+  System& sys = t.sys;
 };
 
 TEST(DeplEngine, EachHeldOrRefusedItemKeepsTheMovementWaiting) {
@@ -110,6 +113,8 @@ TEST(DeplEngine, EachHeldOrRefusedItemKeepsTheMovementWaiting) {
     EXPECT_EQ(m.sys.io.srv_reserved[6], 1);
     EXPECT_EQ(m.sys.io.srv_cmd[kSrvCmdPerCard + 1], 300);
     EXPECT_EQ(m.sys.trains.mode[3], "AUTO");
+    EXPECT_EQ(m.sys.logic.var[1], 1);
+    EXPECT_EQ(m.t.log(), "");  // nothing written to the unknown variable
   }
 }
 
