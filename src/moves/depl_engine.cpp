@@ -1,6 +1,6 @@
 #include "moves/depl_engine.h"
 
-#include <cstdlib>
+#include <algorithm>
 
 #include "core/system.h"
 #include "core/tokens.h"
@@ -34,6 +34,7 @@ constexpr int kVariableEntries = 4;
 constexpr int kNoTargetSpeed = -1;
 constexpr int kSpeedWhenUnseen = 10;  // no canton of the list sees the train
 constexpr int kNoBraking = -1;
+constexpr int kFullSpeed = 64;
 
 enum VariableKind : int { KIND_SDEB = 0, KIND_SFIN = 1, KIND_CDEB = 2, KIND_CFIN = 3, KIND_SC = 4 };
 
@@ -43,8 +44,7 @@ bool valid_train(int train) {
 
 // Siding g of a canton number kSidingCanton + g, or -1.
 int siding_of(int canton) {
-  const int g = canton - kSidingCanton;
-  return g >= 0 && g < kSidings ? g : -1;
+  return canton >= kSidingCanton && canton < kSidingCanton + kSidings ? canton - kSidingCanton : -1;
 }
 
 // Index of a servo number (card * 100 + 0..4) in the per-servo tables, or -1.
@@ -418,6 +418,11 @@ int ramp_level(const std::array<int32_t, kProfileRows>& levels, int train, int g
   return global != -1 && global < own ? global : own;
 }
 
+// A configured speed without its sign, within full speed.
+int speed_magnitude(int speed) {
+  return speed < 0 ? (speed < -kFullSpeed ? kFullSpeed : -speed) : std::min(speed, kFullSpeed);
+}
+
 // The average configured speed of the list's cantons that see the train; the last canton of
 // the list, once it sees the train, alone sets the speed.
 int target_speed(const System& sys, const DeplRecord& r) {
@@ -428,7 +433,7 @@ int target_speed(const System& sys, const DeplRecord& r) {
     if (canton == -1) break;
     const int slot = canton_slot(canton);
     if (slot < 0 || !detected(sys, slot)) continue;
-    const int speed = std::abs(r[DEPL_CANTONS + 2 * k + 1]);
+    const int speed = speed_magnitude(r[DEPL_CANTONS + 2 * k + 1]);
     const bool last = k == kListEntries - 1 || r[DEPL_CANTONS + 2 * k + 2] == -1;
     sum = last ? speed : sum + speed;
     count = last ? 1 : count + 1;

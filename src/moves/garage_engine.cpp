@@ -52,8 +52,9 @@ void drive_relay(System& sys, int g) {
   const GarageTable& garage = sys.garage;
   const int out = garage.ass_out[g];
   if (out < 0 || out / 100 >= kCards || out % 100 >= kOutPerCard) return;
-  const int value = garage.state_lock[g] == 1 ? garage.pol[g] : 1 - garage.pol[g];
-  sys.io.out[static_cast<size_t>(out / 100 * kOutPerCard + out % 100)] = value;
+  const int pol = garage.pol[g] != 0 ? 1 : 0;
+  sys.io.out[static_cast<size_t>(out / 100 * kOutPerCard + out % 100)] =
+      garage.state_lock[g] == 1 ? pol : 1 - pol;
 }
 
 }  // namespace
