@@ -126,14 +126,8 @@ int find_train(const System& sys, const DeplRecord& r) {
   bool s_ok = false, s2_ok = false;
   const int s_train = manual_train_on(sys, r[DEPL_START], s_ok);
   const int s2_train = manual_train_on(sys, r[DEPL_START2], s2_ok);
-  int train = -1;
-  if (s_ok && s2_ok && s_train != s2_train) {
-    train = -1;
-  } else if (s2_ok) {
-    train = s2_train;
-  } else if (s_ok) {
-    train = s_train;
-  }
+  if (s_ok && s2_ok && s_train != s2_train) return -1;
+  const int train = s2_ok ? s2_train : s_ok ? s_train : -1;
   return valid_train(train) ? train : -1;
 }
 
