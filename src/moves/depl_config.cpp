@@ -27,7 +27,8 @@ struct VariableKind {
   int kind;
 };
 constexpr VariableKind kVariableKinds[] = {
-    {"sdeb", 0}, {"sfin", 1}, {"cdeb", 2}, {"cfin", 3}, {"sc", 4},
+    {"sdeb", DEPL_SDEB}, {"sfin", DEPL_SFIN}, {"cdeb", DEPL_CDEB},
+    {"cfin", DEPL_CFIN}, {"sc", DEPL_SC},
 };
 
 // The four watched variables, each recognised by its leading letters.

@@ -36,8 +36,6 @@ constexpr int kSpeedWhenUnseen = 10;  // no canton of the list sees the train
 constexpr int kNoBraking = -1;
 constexpr int kFullSpeed = 64;
 
-enum VariableKind : int { KIND_SDEB = 0, KIND_SFIN = 1, KIND_CDEB = 2, KIND_CFIN = 3, KIND_SC = 4 };
-
 bool valid_train(int train) {
   return train >= 0 && train < kTrainEntries;
 }
@@ -213,8 +211,8 @@ void wait_resources(System& sys, DeplRecord& r) {
 }
 
 void start_variables(System& sys, DeplRecord& r) {
-  write_variables(sys, r, KIND_SDEB, KIND_SC, 1);
-  write_variables(sys, r, KIND_CDEB, KIND_CDEB, 0);
+  write_variables(sys, r, DEPL_SDEB, DEPL_SC, 1);
+  write_variables(sys, r, DEPL_CDEB, DEPL_CDEB, 0);
   const int tempo = r[DEPL_TEMPO];
   if (tempo > 0) {
     r[DEPL_STATE] = DEPL_START_DELAY;
@@ -316,8 +314,8 @@ void standstill(System& sys, DeplRecord& r) {
 }
 
 void end_variables(System& sys, DeplRecord& r) {
-  write_variables(sys, r, KIND_SFIN, KIND_SFIN, 1);
-  write_variables(sys, r, KIND_CFIN, KIND_SC, 0);
+  write_variables(sys, r, DEPL_SFIN, DEPL_SFIN, 1);
+  write_variables(sys, r, DEPL_CFIN, DEPL_SC, 0);
   stop_cantons(sys, r);
   r[DEPL_TIMER] = 0;
   r[DEPL_STATE] = DEPL_RELEASE;

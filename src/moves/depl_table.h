@@ -35,6 +35,16 @@ enum DeplField : int {
   DEPL_TEMPO = 72,
 };
 
+// Kinds of the start and end variables: written at the start (sdeb 1, cdeb 0), at the end
+// (sfin 1, cfin 0), or both (sc: 1 at the start, 0 at the end).
+enum DeplVariableKind : int {
+  DEPL_SDEB = 0,
+  DEPL_SFIN = 1,
+  DEPL_CDEB = 2,
+  DEPL_CFIN = 3,
+  DEPL_SC = 4,
+};
+
 // The movement engine's states.
 enum DeplState : int {
   DEPL_IDLE = 0,
