@@ -4,6 +4,11 @@ set var_450 1
 set var_454 1
 set var_455 1
 tick
+# A movement that #depl does not describe cannot be started or stopped.
+set depl_start_run_9 1
+set depl_stop_9 1
+expect depl_start_run_9 0
+expect depl.9.stop_request 0
 # Two different manual trains on start and start2: neither counts.
 set depl_start_run_0 1
 tick
