@@ -118,6 +118,14 @@ TEST(DeplEngine, EachHeldOrRefusedItemKeepsTheMovementWaiting) {
   }
 }
 
+TEST(DeplEngine, OfTwoMovementsWantingTheSameCantonsTheLowerNumberStarts) {
+  HandMovement m;
+  m.sys.depl.depl_record[7] = m.record();
+  depl_tick(m.sys);
+  EXPECT_EQ(m.state(), DEPL_WAIT_TURNOUTS);
+  EXPECT_EQ(m.sys.depl.depl_record[7][DEPL_STATE], DEPL_WAIT_RESOURCES);
+}
+
 // The last canton entry takes the train back when no canton of the list sees it: a siding at
 // the end of the list is passed over, a list without a canton gives no main canton at all.
 TEST(DeplEngine, ReleaseWithoutDetectionUsesTheLastCantonOfTheList) {
