@@ -27,8 +27,12 @@ expect depl.1.train 2
 expect canton.5.ResvAUTO 0
 set train.2.en_auto 1
 tick
-expect depl.1.state 8
+expect depl.1.state 7
 expect canton.5.Vit_AUTO 20
+# The passage variable lets it on to watch for the arrival.
+set var_6 1
+tick
+expect depl.1.state 8
 # A stop request while running lets go at once: no braking, the train manual where it is seen.
 set depl_stop_1 1
 tick
