@@ -210,18 +210,6 @@ void wait_resources(System& sys, DeplRecord& r) {
   if (may_start(sys, r, train)) reserve(sys, r, train);
 }
 
-void start_variables(System& sys, DeplRecord& r) {
-  write_variables(sys, r, DEPL_SDEB, DEPL_SC, 1);
-  write_variables(sys, r, DEPL_CDEB, DEPL_CDEB, 0);
-  const int tempo = r[DEPL_TEMPO];
-  if (tempo > 0) {
-    r[DEPL_STATE] = DEPL_START_DELAY;
-    r[DEPL_TIMER] = tempo;
-  } else {
-    r[DEPL_STATE] = DEPL_SET_TURNOUTS;
-  }
-}
-
 // A timed state: counts down, then goes to `next`.
 void count_down(DeplRecord& r, int next) {
   if (r[DEPL_TIMER] > 0) {
@@ -239,6 +227,12 @@ void start_delay(DeplRecord& r, int tics, int timed, int next) {
   } else {
     r[DEPL_STATE] = next;
   }
+}
+
+void start_variables(System& sys, DeplRecord& r) {
+  write_variables(sys, r, DEPL_SDEB, DEPL_SC, 1);
+  write_variables(sys, r, DEPL_CDEB, DEPL_CDEB, 0);
+  start_delay(r, r[DEPL_TEMPO], DEPL_START_DELAY, DEPL_SET_TURNOUTS);
 }
 
 void set_turnouts(System& sys, DeplRecord& r) {
