@@ -68,3 +68,13 @@ get garage_lock_status_0
 get garage.0.num_train
 get out_20
 get train.1.train_garage
+# The model clock, started as its screen will: the timetable switches the station lights on at
+# 06:02 and plays the announcement from 06:05 (zir-sim prints the EXEC line instead).
+set clock.running 1
+tick 25
+get clock.hour
+get clock.minute
+get out_120
+tick 12
+get clock.minute
+get horo.0.comment

@@ -2,6 +2,9 @@
 
 #include "cards/card_exchange.h"
 #include "cards/card_search.h"
+#include "clock/exe_config.h"
+#include "clock/horo_config.h"
+#include "clock/vib_config.h"
 #include "core/config_reader.h"
 #include "core/general.h"
 #include "core/system.h"
@@ -27,7 +30,10 @@ namespace {
 // caught while on switches its variables off).
 void read_reload_group(System& sys) {
   read_tdv(sys);
-  // #exe, #vib, #iti, #horo
+  read_exe_section(sys);
+  read_vib_section(sys);
+  // #iti
+  read_horo_section(sys);
   sys.clock.running = 0;
 }
 
