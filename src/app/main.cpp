@@ -6,7 +6,7 @@
 #include "app/gtk_host.h"
 #include "app/main_window.h"
 #include "core/fatal.h"
-#include "core/startup.h"
+#include "runtime/startup.h"
 #include "core/system.h"
 
 int main(int argc, char** argv) {

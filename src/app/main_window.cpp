@@ -7,12 +7,12 @@
 
 #include "app/gtk_host.h"
 #include "core/fatal.h"
-#include "core/menu.h"
-#include "core/startup.h"
+#include "runtime/menu.h"
+#include "runtime/startup.h"
 #include "core/system.h"
 #include "core/text.h"
-#include "core/tick.h"
-#include "core/window_events.h"
+#include "runtime/tick.h"
+#include "runtime/window_events.h"
 
 namespace {
 

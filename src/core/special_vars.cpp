@@ -1,10 +1,11 @@
 // The special variables (special_var_0..99): tick bits, traffic lights, chasers, counters,
 // triangle waves and the model clock, recomputed every tick. Some entries are settings that
 // the user writes; a setting outside its range takes its default.
+#include "core/special_vars.h"
+
 #include <cstddef>
 
 #include "core/system.h"
-#include "core/tick.h"
 
 namespace {
 

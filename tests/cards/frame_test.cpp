@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "cards/card_exchange.h"
-#include "core/recording_host.h"
+#include "tools/sim/recording_host.h"
 #include "core/system.h"
 
 namespace {

@@ -1,19 +1,19 @@
 // The window's message handling without a window: key routing, ESC, menu commands, mouse on
 // the table-screen frame, resize, and the two drawing steps of the tick.
-#include "core/window_events.h"
+#include "runtime/window_events.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
 
-#include "core/menu.h"
-#include "core/recording_host.h"
+#include "runtime/menu.h"
+#include "tools/sim/recording_host.h"
 #include "core/screen_frame.h"
 #include "core/screens.h"
 #include "core/surface.h"
 #include "core/system.h"
-#include "core/tick.h"
+#include "runtime/tick.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "tools/sim/sim_cards.h"
 
 #include "cards/serial_posix.h"
-#include "core/recording_host.h"
+#include "tools/sim/recording_host.h"
 #include "tools/cards/emu/emulated_port.h"
 #include "tools/sim/sim_runner.h"
 

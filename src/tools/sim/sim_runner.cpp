@@ -8,14 +8,14 @@
 #include <vector>
 
 #include "core/fatal.h"
-#include "core/recording_host.h"
-#include "core/startup.h"
+#include "tools/sim/recording_host.h"
+#include "runtime/startup.h"
 #include "core/surface.h"
 #include "core/system.h"
 #include "core/text.h"
-#include "core/tick.h"
+#include "runtime/tick.h"
 #include "core/var_bus.h"
-#include "core/window_events.h"
+#include "runtime/window_events.h"
 #include "tools/sim/sim_cards.h"
 #include "tools/sim/sim_fields.h"
 

@@ -1,4 +1,4 @@
-#include "core/startup.h"
+#include "runtime/startup.h"
 
 #include "cards/card_exchange.h"
 #include "cards/card_search.h"

@@ -1,9 +1,10 @@
-#include "core/tick.h"
+#include "runtime/tick.h"
 
 #include "cards/card_exchange.h"
+#include "core/special_vars.h"
 #include "core/system.h"
-#include "core/window_events.h"
 #include "logic/tdv_engine.h"
+#include "runtime/window_events.h"
 #include "trains/canton_engine.h"
 #include "trains/driving.h"
 #include "trains/speed_profile.h"

@@ -1,4 +1,4 @@
-#include "core/window_events.h"
+#include "runtime/window_events.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -8,11 +8,11 @@
 
 #include "cards/card_search.h"
 #include "core/screens.h"
-#include "core/startup.h"
 #include "core/surface.h"
 #include "core/system.h"
 #include "core/var_bus.h"
 #include "moves/garage_table.h"
+#include "runtime/startup.h"
 #include "trains/driving.h"
 
 namespace {
