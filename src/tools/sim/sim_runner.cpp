@@ -269,7 +269,7 @@ int run_sim(const SimOptions& options, std::istream& script, std::ostream& out) 
   } catch (const FatalConfigError&) {
     return 1;  // nothing ran: nothing to save or switch off
   }
-  bool fatal = false;
+  int status = 0;
   try {
     std::string line;
     // Menu "Quitter" ends the script as closing the window ends the program.
@@ -278,14 +278,14 @@ int run_sim(const SimOptions& options, std::istream& script, std::ostream& out) 
       const Words words = split_words(line);
       if (!words.empty()) run_command(ctx, words);
     }
+    status = ctx.failed ? 1 : 0;
   } catch (const FatalConfigError&) {
-    fatal = true;  // its boxes are out; the program still shuts down in order
+    status = 1;  // its boxes are out; the program still shuts down in order
   } catch (const ScriptError& e) {
     out.flush();
     std::cerr << "zir-sim: line " << ctx.line_number << ": " << e.message << '\n';
-    return 2;
+    status = 2;  // the script stops, but the cards are still switched off
   }
   shutdown(sys);
-  if (fatal) return 1;
-  return ctx.failed ? 1 : 0;
+  return status;
 }
