@@ -1,8 +1,8 @@
 #include "tools/sim/sim_cards.h"
 
 #include "cards/serial_posix.h"
-#include "tools/sim/recording_host.h"
 #include "tools/cards/emu/emulated_port.h"
+#include "tools/sim/recording_host.h"
 #include "tools/sim/sim_runner.h"
 
 std::shared_ptr<CardBank> install_sim_ports(RecordingHost& host, const SimOptions& options) {

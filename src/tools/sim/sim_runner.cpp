@@ -8,14 +8,14 @@
 #include <vector>
 
 #include "core/fatal.h"
-#include "tools/sim/recording_host.h"
-#include "runtime/startup.h"
 #include "core/surface.h"
 #include "core/system.h"
 #include "core/text.h"
-#include "runtime/tick.h"
 #include "core/var_bus.h"
+#include "runtime/startup.h"
+#include "runtime/tick.h"
 #include "runtime/window_events.h"
+#include "tools/sim/recording_host.h"
 #include "tools/sim/sim_cards.h"
 #include "tools/sim/sim_fields.h"
 
