@@ -1,5 +1,7 @@
 #include "runtime/startup.h"
 
+#include <iterator>
+
 #include "cards/card_exchange.h"
 #include "cards/card_search.h"
 #include "core/config_reader.h"
@@ -19,12 +21,26 @@ void startup_before_window(System& sys) {
 
 namespace {
 
-// The sections that menu 914 reads again, in their start-up order; the clock stops after them.
-// Reading #tdv again puts every pulse back to idle; the variables keep their values (a pulse
-// caught while on switches its variables off).
+// A section that menu 914 reads again, with its line in the reload box and its place there.
+struct ReloadedSection {
+  void (*read)(System& sys);
+  bool in_group;  // read at start-up with the reload group (#depl comes later, after #garage)
+  int box_rank;
+  const char* box_line;
+};
+
+// What menu 914 reads again, in its order: the reload group in its start-up order, then #depl.
+// The reload box lists exactly these rows. Reading #tdv again puts every pulse back to idle;
+// the variables keep their values (a pulse caught while on switches its variables off).
+// #exe (rank 4), #vib (5), #iti (1), #horo (0) and #depl (2) join as their readers land.
+constexpr ReloadedSection kReloaded[] = {
+    {read_tdv, true, 3, "  tdv#    Opérations logiques (table de vérité, équations, impulsions)"},
+};
+
+// The reload group at start-up and on menu 914; the clock stops after it.
 void read_reload_group(System& sys) {
-  read_tdv(sys);
-  // #exe, #vib, #iti, #horo
+  for (const ReloadedSection& section : kReloaded)
+    if (section.in_group) section.read(sys);
   sys.clock.running = 0;
 }
 
@@ -49,7 +65,24 @@ void startup_window_create(System& sys) {
 
 void reload_config(System& sys) {
   read_reload_group(sys);
-  // #depl
+  for (const ReloadedSection& section : kReloaded)
+    if (!section.in_group) section.read(sys);
+}
+
+std::string reload_box_text() {
+  std::string text =
+      "ZIR va prendre en compte les modifications dans 'config.txt' \n\nLes sections rechargées "
+      "sont : \n";
+  const int ranks = static_cast<int>(std::size(kReloaded));
+  for (int rank = 0, listed = 0; listed < ranks; ++rank) {
+    for (const ReloadedSection& section : kReloaded) {
+      if (section.box_rank != rank) continue;
+      text += section.box_line;
+      text += '\n';
+      ++listed;
+    }
+  }
+  return text + "\nPour les autres sections, relancer ZIR";
 }
 
 void shutdown(System& sys) {

@@ -73,12 +73,9 @@ constexpr const char* kEditConfigText =
     "modification\n\nPour prendre en compte les modifs\n - vous pouvez recharger le fichier si "
     "la section est rechargeable\n - autrement, il faudra relancer ZIR";
 
-constexpr const char* kReloadText =
-    "ZIR va prendre en compte les modifications dans 'config.txt' \n\nLes sections rechargées "
-    "sont : \n  horo#  Paramétrage de l'horloge + horodateur \n  iti#      Itinéraires\n  depl#  "
-    "Définition des déplacements automatique\n  tdv#    Opérations logiques (table de vérité, "
-    "équations, impulsions)\n  exe#    Fichiers à exécuter\n  vib#    Configuration du "
-    "vibreur\n\nPour les autres sections, relancer ZIR";
+constexpr const char* kNothingToSaveText =
+    "Rien à sauver pour l'instant : cette version de ZIR n'enregistre pas encore les TCO dans "
+    "'config_tco.txt'";
 
 void quit_command(System& sys, int32_t) {
   sys.host.request_quit();
@@ -102,7 +99,7 @@ void edit_config_command(System& sys, int32_t) {
 }
 
 void reload_command(System& sys, int32_t) {
-  sys.host.message_box("ZIR - Info", kReloadText, BoxIcon::Warning);
+  sys.host.message_box("ZIR - Info", reload_box_text(), BoxIcon::Warning);
   reload_config(sys);
 }
 
@@ -120,6 +117,11 @@ void panel_edit_command(System& sys, int32_t) {
 }
 void panel_render_command(System& sys, int32_t) {
   open_overlay(sys, 'R');
+}
+
+// Menu 943: the panels are not kept in a file yet, and the menu says so.
+void save_panels_command(System& sys, int32_t) {
+  sys.host.message_box("ZIR - Info", kNothingToSaveText, BoxIcon::Information);
 }
 
 void card_search_command(System& sys, int32_t) {
@@ -162,7 +164,7 @@ constexpr MenuCommand kMenuCommands[] = {
     {940, 940, 30, nullptr},
     {941, 941, -1, panel_edit_command},
     {942, 942, -1, panel_render_command},
-    {943, 943, -1, nullptr},  // save of config_tco.txt: joins here with the panel file
+    {943, 943, -1, save_panels_command},
     {944, 944, 31, nullptr},
     {945, 945, 8, nullptr},
     {946, 948, 25, nullptr},
@@ -308,8 +310,6 @@ const char* about_text() {
          " - fenêtre, menus et boîtes de message GTK sous Linux\n"
          " - ports série COM1 à COM6 désignés par leur chemin (/dev/ttyUSB0 ...)\n"
          " - 'config.txt' accepté en UTF-8 ou en Windows-1252\n"
-         " - 'config_tco.txt' écrit sans risque de perte (fichier temporaire puis "
-         "remplacement)\n"
          " - 'zir-sim' pour essayer une configuration sans réseau";
 }
 

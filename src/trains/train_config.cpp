@@ -113,7 +113,8 @@ class TrainLineReader {
   }
 
   int open_train(int i) {
-    if (sys_.general.memorisation_train) return line_.count;  // entries come from config_tco.txt
+    // Remembered trains come from config_tco.txt; without that file the lines here count.
+    if (sys_.general.memorisation_train && panel_file_present(sys_)) return line_.count;
     int n = number_after(line_[i], "train");
     if (n < 0 || n >= kTrainEntries || !colon_at(i + 1) || !has(i + 2) ||
         std::strlen(line_[i + 2]) != kNameLength) {

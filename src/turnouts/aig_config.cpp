@@ -126,7 +126,8 @@ int default_tic_entry(System& sys, const TokenLine& line, int i) {
 // that is not "aN . 1" with N a turnout is passed over, as is an incomplete last group.
 int position_depart_entry(System& sys, const TokenLine& line, int i) {
   if (!token_is(line, i + 1, ":")) return kNoMatch;
-  if (sys.general.memorisation_aig) return line.count;  // config_tco.txt gives the positions
+  // Remembered positions come from config_tco.txt; without that file the line here counts.
+  if (sys.general.memorisation_aig && panel_file_present(sys)) return line.count;
   int first = i + 2;
   if (line.count - first < 3) return kNoMatch;
   for (int j = first; j + 2 < line.count; j += 3) {
