@@ -4,7 +4,6 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <string_view>
 
 #include "cards/card_search.h"
 #include "core/screens.h"
@@ -186,13 +185,6 @@ constexpr MenuCommand kMenuCommands[] = {
 
 // ---- Variable list ---------------------------------------------------------------------------
 
-// The sidings' lock variables accept labels up to 48, but only the sidings that exist are
-// variables.
-int listed_count(const VarRow& row) {
-  const std::string_view prefix = row.prefix;
-  return prefix.starts_with("garage_lock_") ? std::min(row.count, kSidings) : row.count;
-}
-
 // Tabs from a text `length` characters long up to `column` (tab stops every 8 characters).
 void append_tabs_to(std::string& text, size_t length, size_t column) {
   do {
@@ -322,7 +314,7 @@ std::string variable_list_text() {
   char numbers[96];
   for (int i = 0; i < kVarRows; ++i) {
     const VarRow& row = kVarTable[i];
-    const int count = listed_count(row);
+    const int count = row.live;  // the garage_lock_ rows accept more labels than sidings exist
     if (row.cards == 4) {
       std::snprintf(label, sizeof label, "%s0 - %s%d", row.prefix, row.prefix, 300 + count - 1);
       std::snprintf(numbers, sizeof numbers, "%02dxx  (%d par carte : %04d-%04d, %04d-%04d ...)",
