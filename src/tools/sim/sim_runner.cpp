@@ -1,6 +1,5 @@
 #include "tools/sim/sim_runner.h"
 
-#include <charconv>
 #include <iostream>
 #include <ostream>
 #include <sstream>
@@ -11,6 +10,7 @@
 #include "core/surface.h"
 #include "core/system.h"
 #include "core/text.h"
+#include "core/tokens.h"
 #include "core/var_bus.h"
 #include "runtime/startup.h"
 #include "runtime/tick.h"
@@ -49,16 +49,9 @@ Words split_words(const std::string& line) {
   return words;
 }
 
-bool parse_int(const std::string& text, int& value) {
-  const char* begin = text.data();
-  const char* end = begin + text.size();
-  const auto [stop, error] = std::from_chars(begin, end, value);
-  return error == std::errc() && stop == end;
-}
-
 int int_argument(const std::string& text) {
-  int value = 0;
-  if (!parse_int(text, value)) throw ScriptError{"'" + text + "' is not a number"};
+  int32_t value = 0;
+  if (!parse_whole(text, value)) throw ScriptError{"'" + text + "' is not a number"};
   return value;
 }
 
@@ -76,7 +69,7 @@ Target resolve_target(SimContext& ctx, const std::string& name) {
     return t;
   }
   if (name.find('.') != std::string::npos) throw ScriptError{"unknown field '" + name + "'"};
-  if (!parse_int(name, t.bus)) t.bus = var_from_label(ctx.sys, name.c_str());
+  if (!parse_whole(name, t.bus)) t.bus = var_from_label(ctx.sys, name.c_str());
   if (t.bus < 0) throw ScriptError{"unknown variable '" + name + "'"};
   return t;
 }
@@ -198,9 +191,9 @@ void cmd_render(SimContext& ctx, const Words& words) {
 }
 
 CardBank& emulated_card(SimContext& ctx, const std::string& word) {
-  int card = -1;
+  int32_t card = -1;
   if (ctx.bank == nullptr) throw ScriptError{"no emulated cards (--cards)"};
-  if (!parse_int(word, card) || !ctx.bank->present(card))
+  if (!parse_digits(word, card) || !ctx.bank->present(card))
     throw ScriptError{"card " + word + " is not emulated"};
   return *ctx.bank;
 }

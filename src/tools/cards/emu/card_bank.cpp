@@ -1,10 +1,10 @@
 #include "tools/cards/emu/card_bank.h"
 
-#include <charconv>
 #include <cstdio>
 #include <sstream>
 
 #include "cards/card_link.h"
+#include "core/tokens.h"
 
 namespace {
 
@@ -14,12 +14,6 @@ constexpr uint8_t kCorruptMark = 0x82;
 // The card a command byte (16 x card + 1) addresses, or -1.
 int command_card(uint8_t byte) {
   return (byte & 0x0F) == 1 && byte < 0x41 ? byte >> 4 : -1;
-}
-
-bool parse_int(const std::string& word, int& value) {
-  const char* end = word.data() + word.size();
-  auto [ptr, ec] = std::from_chars(word.data(), end, value);
-  return ec == std::errc() && ptr == end;
 }
 
 }  // namespace
@@ -166,13 +160,13 @@ void CardBank::reset_line() {
 std::string CardBank::apply(const std::vector<std::string>& words) {
   if (words.size() < 2) return "commande incomplète";
   const std::string& verb = words[0];
-  int c = -1;
-  if (!parse_int(words[1], c) || !present(c)) return "carte absente : " + words[1];
+  int32_t c = -1;
+  if (!parse_digits(words[1], c) || !present(c)) return "carte absente : " + words[1];
   EmulatedCard& card = cards_[static_cast<size_t>(c)];
   std::vector<int> args;
   for (size_t i = 2; i < words.size(); ++i) {
-    int v = 0;
-    if (!parse_int(words[i], v)) return "nombre attendu : " + words[i];
+    int32_t v = 0;
+    if (!parse_whole(words[i], v)) return "nombre attendu : " + words[i];
     args.push_back(v);
   }
   auto set_cell = [&](auto& table, int max_value) -> std::string {
