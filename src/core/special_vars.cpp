@@ -196,3 +196,7 @@ void special_vars_step(System& sys) {
   triangles(s, tick);
   clock_outputs(s.sv, sys.clock);
 }
+
+void reset_special_vars(System& sys) {
+  sys.special.sv.fill(0);
+}

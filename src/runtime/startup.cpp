@@ -6,12 +6,15 @@
 #include "cards/card_search.h"
 #include "core/config_reader.h"
 #include "core/general.h"
+#include "core/special_vars.h"
 #include "core/system.h"
 #include "logic/tdv_config.h"
+#include "logic/tdv_engine.h"
 #include "trains/canton_engine.h"
 #include "trains/selectif_config.h"
 #include "trains/train_config.h"
 #include "turnouts/aig_config.h"
+#include "turnouts/aig_sequencer.h"
 
 void startup_before_window(System& sys) {
   sys.general = GeneralSettings{};
@@ -46,8 +49,17 @@ void read_reload_group(System& sys) {
 
 }  // namespace
 
-void startup_window_create(System& sys) {
+void reset_tables(System& sys) {
   reset_io_image(sys);
+  reset_block_stops(sys.block);
+  reset_turnout_states(sys);
+  sys.garage.reset_locks();
+  reset_user_vars(sys);
+  reset_special_vars(sys);
+}
+
+void startup_window_create(System& sys) {
+  reset_tables(sys);
   read_general(sys);
   // (pens, brushes and fonts are made with each drawing surface: nothing to create here)
   read_reload_group(sys);

@@ -10,9 +10,7 @@
 #include <string>
 #include <vector>
 
-constexpr int kEmuCards = 4;
-constexpr size_t kEmuFrameBytes = 55;
-constexpr size_t kEmuAnswerBytes = 25;
+#include "cards/card_link.h"
 
 // "0,2" to the card numbers; false when the list names anything else.
 bool parse_card_list(const std::string& list, std::vector<int>& cards);
@@ -23,7 +21,7 @@ struct EmulatedCard {
   std::array<uint8_t, 80> in{};
   std::array<uint8_t, 5> can{};
   std::array<uint8_t, 256> reg{};
-  std::array<uint8_t, kEmuFrameBytes> last_frame{};
+  std::array<uint8_t, kCommandBytes> last_frame{};
   int frames = 0;       // command frames received
   int drop = 0;         // the next N frames get no answer
   int corrupt = 0;      // the next N frames are answered with 0x82 first
@@ -60,7 +58,7 @@ class CardBank {
 
   const EmulatedCard& card(int c) const { return cards_[static_cast<size_t>(c)]; }
   bool present(int c) const {
-    return c >= 0 && c < kEmuCards && cards_[static_cast<size_t>(c)].present;
+    return c >= 0 && c < kCards && cards_[static_cast<size_t>(c)].present;
   }
 
  private:
@@ -73,10 +71,10 @@ class CardBank {
   std::vector<uint8_t> answer_of(const EmulatedCard& c) const;
   bool answers(int c) const { return present(c) && !cards_[static_cast<size_t>(c)].silent; }
 
-  std::array<EmulatedCard, kEmuCards> cards_{};
+  std::array<EmulatedCard, kCards> cards_{};
   int card_count_ = 0;
   State state_ = State::Idle;
-  std::array<uint8_t, kEmuFrameBytes> frame_{};
+  std::array<uint8_t, kCommandBytes> frame_{};
   size_t frame_size_ = 0;
   int selected_ = -1;  // the card addressed by the last frame: direct accesses go to it
   uint8_t address_ = 0;
