@@ -47,3 +47,13 @@ tick
 set var_450 0
 tick 2
 get train.0.cantons_txt
+# The model clock, started as its screen will: the timetable switches the station lights on at
+# 06:02 and plays the announcement from 06:05 (zir-sim prints the EXEC line instead).
+set clock.running 1
+tick 25
+get clock.hour
+get clock.minute
+get out_120
+tick 12
+get clock.minute
+get horo.0.comment

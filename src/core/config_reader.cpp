@@ -81,7 +81,8 @@ const SectionTexts kVibTexts = {
     "Section '#vib' (ligne>75 blocs) commençant par (taper sur entrée) : ",
     "Section #vib Erreur ligne :",
     "Fichier 'config.txt',\n\nSection #Vib,\n\nErreur de description sur la ligne : ",
-    "ZIr - Erreur"};
+    "ZIr - Erreur",
+    "#vibrator"};
 
 namespace {
 
@@ -111,13 +112,30 @@ void ConfigText::load_bytes(std::string_view bytes) {
   std::string_view body = bytes;
   if (body.starts_with("\xEF\xBB\xBF")) body.remove_prefix(3);
   std::string text;
-  if (!utf8_to_cp1252(body, text)) text.assign(bytes);
-  // Text mode: a CR before a LF is dropped.
+  if (!utf16_to_cp1252(bytes, text) && !utf8_to_cp1252(body, text)) text.assign(bytes);
+  // Zero bytes left after that mean no text encoding we know (a binary file, UTF-32...).
+  readable_ = text.find('\0') == std::string::npos;
+  // Text mode: a CR before a LF is dropped, a CR alone (old Mac files) ends a line, and the last
+  // line ends even when the editor wrote no line feed after it.
   bytes_.clear();
-  bytes_.reserve(text.size());
-  for (size_t i = 0; i < text.size(); ++i)
-    if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')) bytes_ += text[i];
+  bytes_.reserve(text.size() + 1);
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '\r') {
+      bytes_ += text[i];
+    } else if (i + 1 == text.size() || text[i + 1] != '\n') {
+      bytes_ += '\n';
+    }
+  }
+  if (!bytes_.empty() && bytes_.back() != '\n') bytes_ += '\n';
   pos_ = 0;
+}
+
+bool ConfigText::skip_word_beginning_with(char first) {
+  const size_t start = pos_;
+  std::string word;
+  if (next_word(word) && word[0] == first) return true;
+  pos_ = start;
+  return false;
 }
 
 int ConfigText::get() {
@@ -152,7 +170,7 @@ int read_config_line(ConfigText& file, TokenLine& line, bool minus_switch) {
   int length = 0;
   for (;;) {
     const int c = file.get();
-    if (c == -1) {  // an unfinished last line is not used
+    if (c == -1) {  // the end of the text (the loader ends its last line)
       line.count = 0;
       return 0;
     }
@@ -191,11 +209,12 @@ void fatal_config_box(System& sys, const std::string& title, const std::string& 
   throw FatalConfigError(text);
 }
 
-bool seek_section(ConfigText& text, const char* header) {
+bool seek_section(ConfigText& text, const char* header, const char* other_header) {
   std::string word;
   while (text.first_word_of_line(word)) {
-    if (word == header) {
-      text.next_word(word);  // the opening '['
+    if (word == header || (other_header != nullptr && word == other_header)) {
+      // The opening '[' on the next line; a file that lacks it loses no word of its first line.
+      text.skip_word_beginning_with('[');
       return true;
     }
   }
@@ -213,7 +232,7 @@ ConfigSection::ConfigSection(System& sys, const SectionTexts& texts, MinusMode m
                                                    : "Impossible d'ouvrir le fichier 'config.txt'");
   }
   if (restore_minus_) sys.minus_switch = false;
-  found_ = seek_section(text_, texts.header);
+  found_ = seek_section(text_, texts.header, texts.other_header);
 }
 
 ConfigSection::~ConfigSection() {
@@ -251,9 +270,13 @@ bool panel_file_present(const System& sys) {
 }
 
 void check_config_present(System& sys) {
-  if (std::FILE* f = std::fopen(work_file(sys, kConfigFile).c_str(), "r")) {
-    std::fclose(f);
-    return;
+  ConfigText text;
+  if (text.load(work_file(sys, kConfigFile).string())) {
+    if (text.readable()) return;
+    fatal_config_box(sys, "Erreur",
+                     "Le fichier de configuration   'config.txt'   n'est pas un fichier texte "
+                     "lisible\n\nIl contient des octets nuls : enregistrez-le en UTF-8, en "
+                     "Windows-1252 ou en UTF-16 (\"Unicode\").\n\nFin de ZIR");
   }
   fatal_config_box(sys, "Erreur",
                    "Le fichier de configuration   'config.txt'   est introuvable \n\nZIR a besoin "

@@ -20,8 +20,8 @@ struct TokenLine {
   const char* operator[](int i) const { return tok[i].data(); }
 };
 
-// config.txt held in memory as Windows-1252 bytes (a UTF-8 file is converted first), read in
-// text mode (a CR before a LF is dropped).
+// config.txt held in memory as Windows-1252 bytes (a UTF-8 or UTF-16 file is converted first),
+// read in text mode (CR LF and a lone CR end a line; the last line always ends).
 class ConfigText {
  public:
   // False when the file cannot be opened.
@@ -31,6 +31,10 @@ class ConfigText {
   void unget() {
     if (pos_ > 0) --pos_;
   }
+  // False when the bytes are in no text encoding the reader knows.
+  bool readable() const { return readable_; }
+  // Reads the next word when it begins with `first`; otherwise reads nothing.
+  bool skip_word_beginning_with(char first);
   // The scanf-like word reads of the section scan: "%s%*[^\n]\n" and " %s".
   bool first_word_of_line(std::string& word);
   bool next_word(std::string& word);
@@ -38,6 +42,7 @@ class ConfigText {
  private:
   std::string bytes_;
   size_t pos_ = 0;
+  bool readable_ = true;
 };
 
 // Reads one line of tokens. 0 at the end of the file or for a line whose only token begins
@@ -53,6 +58,7 @@ struct SectionTexts {
   const char* box3_prefix;
   const char* description_prefix;
   const char* box3_title = "ZIR - Erreur";
+  const char* other_header = nullptr;  // a second name the section may be found by
 };
 
 extern const SectionTexts kGeneralTexts;
@@ -99,9 +105,10 @@ class ConfigSection {
 [[noreturn]] void fatal_config_box(System& sys, const std::string& title, const std::string& text);
 // "prefix  tok1  tok2 ..." as UTF-8, the tokens converted from Windows-1252.
 std::string tokens_text(const char* prefix, const TokenLine& line);
-// Finds the section header and positions `text` after the word that follows it (the '[').
-// False when the header is absent. For the sections that read lines their own way.
-bool seek_section(ConfigText& text, const char* header);
+// Finds the section header (the first line that begins with either name) and positions `text` after
+// the word that follows it (the '['). False when the header is absent. For the sections that read
+// lines their own way.
+bool seek_section(ConfigText& text, const char* header, const char* other_header = nullptr);
 
 // config_tco.txt is there. Until the panel file is read, memorisation_train and
 // memorisation_aig take the trains and turnout positions from config.txt when it is not.

@@ -247,11 +247,16 @@ std::string var_label(System& sys, VarNum n) {
   return buffer;
 }
 
+bool var_readable(System&, VarNum n) {
+  const VarRow* row = row_of(n);
+  return row != nullptr && row->access != VarAccess::WriteOnly && entry_of(*row, n) >= 0;
+}
+
+bool var_writable(System&, VarNum n) {
+  const VarRow* row = row_of(n);
+  return row != nullptr && row->access != VarAccess::Read && entry_of(*row, n) >= 0;
+}
+
 void log_error(System& sys, const std::string& line) {
-  const bool first = sys.log_first_call;
-  sys.log_first_call = false;
-  FILE* file = std::fopen(work_file(sys, "Train_ZIR_log.txt").c_str(), first ? "w" : "a");
-  if (file == nullptr) return;
-  std::fputs(line.c_str(), file);
-  std::fclose(file);
+  sys.error_log.write(work_file(sys, "Train_ZIR_log.txt"), line);
 }

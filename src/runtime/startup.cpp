@@ -4,6 +4,9 @@
 
 #include "cards/card_exchange.h"
 #include "cards/card_search.h"
+#include "clock/exe_config.h"
+#include "clock/horo_config.h"
+#include "clock/vib_config.h"
 #include "core/config_reader.h"
 #include "core/general.h"
 #include "core/special_vars.h"
@@ -35,9 +38,12 @@ struct ReloadedSection {
 // What menu 914 reads again, in its order: the reload group in its start-up order, then #depl.
 // The reload box lists exactly these rows. Reading #tdv again puts every pulse back to idle;
 // the variables keep their values (a pulse caught while on switches its variables off).
-// #exe (rank 4), #vib (5), #iti (1), #horo (0) and #depl (2) join as their readers land.
+// #iti (rank 1) and #depl (2) join as their readers land.
 constexpr ReloadedSection kReloaded[] = {
     {read_tdv, true, 3, "  tdv#    Opérations logiques (table de vérité, équations, impulsions)"},
+    {read_exe_section, true, 4, "  exe#    Fichiers à exécuter"},
+    {read_vib_section, true, 5, "  vib#    Configuration du vibreur"},
+    {read_horo_section, true, 0, "  horo#  Paramétrage de l'horloge + horodateur "},
 };
 
 // The reload group at start-up and on menu 914; the clock stops after it.
@@ -100,4 +106,5 @@ std::string reload_box_text() {
 void shutdown(System& sys) {
   // save config_tco.txt
   switch_off_cards(sys);
+  sys.error_log.close();  // writes the count of a last repeated error
 }

@@ -223,12 +223,35 @@ TEST(VarBusWrite, GuardsRefuseOrIgnore) {
             "\n-Erreur5 : Ecriture N° variable interne : Var inconnue = 8112");
 }
 
-TEST(VarBusLog, FirstErrorOfARunReplacesTheOldLog) {
+// Readers refuse labels the engines could never use: the answer must match what a write does
+// when no guard refuses (nothing reserved).
+TEST(VarBusWrite, WritableAgreesWithWriteOverTheWholeSpace) {
+  TestSystem t;
+  for (VarNum n = -1; n <= 9600; ++n) {
+    const bool writable = var_writable(t.sys, n);
+    EXPECT_EQ(writable, var_write(t.sys, n, 0) == 0) << n;
+  }
+  const struct {
+    VarNum n;
+    bool readable;
+  } cases[] = {{0, true},    {6000, false}, {6149, false}, {6200, true}, {6700, false},
+               {6931, true}, {6940, false}, {7001, false}, {7002, true}, {9599, true}};
+  for (const auto& c : cases) EXPECT_EQ(var_readable(t.sys, c.n), c.readable) << c.n;
+}
+
+TEST(VarBusLog, FirstErrorOfARunReplacesTheOldLogAndRepeatsAreCounted) {
   TestSystem t;
   t.dir.write("Train_ZIR_log.txt", "old run");
+  for (int i = 0; i < 3; ++i) var_read(t.sys, 7001);
+  EXPECT_EQ(t.log(), "\n-Erreur4 : Lecture N° variable interne : Var inconnue = 7001");
+  var_read(t.sys, 6000);
   var_read(t.sys, 7001);
-  var_read(t.sys, 7001);
+  t.sys.error_log.close();
+  var_read(t.sys, 7001);  // after the log closed, the run goes on appending
   EXPECT_EQ(t.log(),
+            "\n-Erreur4 : Lecture N° variable interne : Var inconnue = 7001"
+            "\n-(ligne précédente répétée 2 fois de plus)"
+            "\n-Erreur4 : Lecture N° variable interne : Var inconnue = 6000"
             "\n-Erreur4 : Lecture N° variable interne : Var inconnue = 7001"
             "\n-Erreur4 : Lecture N° variable interne : Var inconnue = 7001");
 }
@@ -244,6 +267,15 @@ TEST(VarBusSweep, EveryNumberStaysInItsTableAndItsLabelNamesItBack) {
       EXPECT_EQ(var_from_label(t.sys, label), n) << label;
     }
   }
+}
+
+TEST(VarBusLog, TheLogIsCutPastItsCap) {
+  TestSystem t;
+  for (int i = 0; i < 40000; ++i) var_write(t.sys, 100000 + i, 1);
+  const std::string log = t.log();
+  EXPECT_LE(static_cast<int64_t>(log.size()), kErrorLogCap + 200);
+  EXPECT_NE(log.rfind("\n-Journal coupé"), std::string::npos);
+  EXPECT_EQ(log.find("Journal coupé"), log.rfind("Journal coupé"));
 }
 
 // Random numbers and random labels never reach outside a table (the sanitizers watch).

@@ -7,6 +7,8 @@ template <typename T>
 struct Named {
   const char* name;
   int32_t T::*member;
+  int32_t low = INT32_MIN;  // the values a script may set
+  int32_t high = INT32_MAX;
 };
 
 template <typename T, size_t N>
@@ -14,6 +16,8 @@ bool named_member(T& object, const Named<T> (&names)[N], std::string_view field,
   for (const Named<T>& n : names) {
     if (field == n.name) {
       out.value = &(object.*n.member);
+      out.low = n.low;
+      out.high = n.high;
       return true;
     }
   }
@@ -59,13 +63,4 @@ bool screen_field(System& sys, int index, std::string_view field, SimField& out)
       {"last_key", &ScreenState::last_key},  {"remote_key", &ScreenState::remote_key},
   };
   return index == -1 && named_member(sys.screen, kNames, field, out);
-}
-
-bool clock_field(System& sys, int index, std::string_view field, SimField& out) {
-  static const Named<ClockState> kNames[] = {
-      {"running", &ClockState::running}, {"blocked", &ClockState::blocked},
-      {"day", &ClockState::day},         {"hour", &ClockState::hour},
-      {"minute", &ClockState::minute},
-  };
-  return index == -1 && named_member(sys.clock, kNames, field, out);
 }
