@@ -38,7 +38,8 @@ struct ReloadedSection {
 // What menu 914 reads again, in its order: the reload group in its start-up order, then #depl.
 // The reload box lists exactly these rows. Reading #tdv again puts every pulse back to idle;
 // the variables keep their values (a pulse caught while on switches its variables off).
-// #iti (rank 1) and #depl (2) join as their readers land.
+// #iti (rank 1, read between #vib and #horo) and #depl (rank 2, not in the group) join as
+// their readers land.
 constexpr ReloadedSection kReloaded[] = {
     {read_tdv, true, 3, "  tdv#    Opérations logiques (table de vérité, équations, impulsions)"},
     {read_exe_section, true, 4, "  exe#    Fichiers à exécuter"},
