@@ -190,10 +190,14 @@ int name_unlabelled(System& sys, VarNum n, char* out) {
 
 }  // namespace
 
-int var_read(System& sys, VarNum n) {
+const int32_t* var_cell(System& sys, VarNum n) {
   const VarRow* row = row_of(n);
   const int k = row != nullptr && row->access != VarAccess::WriteOnly ? entry_of(*row, n) : -1;
-  if (k >= 0) return *row->cell(sys, k);
+  return k >= 0 ? row->cell(sys, k) : nullptr;
+}
+
+int var_read(System& sys, VarNum n) {
+  if (const int32_t* cell = var_cell(sys, n)) return *cell;
   log_number(sys, kErreur4, n);
   return -1;
 }
@@ -247,9 +251,8 @@ std::string var_label(System& sys, VarNum n) {
   return buffer;
 }
 
-bool var_readable(System&, VarNum n) {
-  const VarRow* row = row_of(n);
-  return row != nullptr && row->access != VarAccess::WriteOnly && entry_of(*row, n) >= 0;
+bool var_readable(System& sys, VarNum n) {
+  return var_cell(sys, n) != nullptr;
 }
 
 bool var_writable(System&, VarNum n) {
