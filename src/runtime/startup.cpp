@@ -15,6 +15,9 @@
 #include "core/system.h"
 #include "logic/tdv_config.h"
 #include "logic/tdv_engine.h"
+#include "moves/depl_config.h"
+#include "moves/depl_engine.h"
+#include "moves/garage_config.h"
 #include "trains/canton_engine.h"
 #include "trains/selectif_config.h"
 #include "trains/train_config.h"
@@ -40,13 +43,13 @@ struct ReloadedSection {
 // What menu 914 reads again, in its order: the reload group in its start-up order, then #depl.
 // The reload box lists exactly these rows. Reading #tdv again puts every pulse back to idle;
 // the variables keep their values (a pulse caught while on switches its variables off).
-// #iti (rank 1, read between #vib and #horo) and #depl (rank 2, not in the group) join as
-// their readers land.
+// #iti (rank 1, read between #vib and #horo) joins as its reader lands.
 constexpr ReloadedSection kReloaded[] = {
     {read_tdv, true, 3, "  tdv#    Opérations logiques (table de vérité, équations, impulsions)"},
     {read_exe_section, true, 4, "  exe#    Fichiers à exécuter"},
     {read_vib_section, true, 5, "  vib#    Configuration du vibreur"},
     {read_horo_section, true, 0, "  horo#  Paramétrage de l'horloge + horodateur "},
+    {depl_reload, false, 2, "  depl#  Définition des déplacements automatique"},
 };
 
 // The reload group at start-up and on menu 914; the clock stops after it.
@@ -72,7 +75,8 @@ void startup_window_create(System& sys) {
   read_general(sys);
   // (pens, brushes and fonts are made with each drawing surface: nothing to create here)
   read_reload_group(sys);
-  // #garage, #depl
+  read_garage_section(sys);
+  read_depl_section(sys);
   read_aig_section(sys);
   open_cards(sys);
   canton_init(sys);

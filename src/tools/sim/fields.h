@@ -22,6 +22,7 @@ bool program_field(System& sys, int index, std::string_view field, SimField& out
 bool iti_field(System& sys, int index, std::string_view field, SimField& out);
 bool depl_field(System& sys, int index, std::string_view field, SimField& out);
 bool garage_field(System& sys, int index, std::string_view field, SimField& out);
+bool servo_field(System& sys, int index, std::string_view field, SimField& out);
 // fields_trains.cpp
 bool train_field(System& sys, int index, std::string_view field, SimField& out);
 bool reserve_field(System& sys, int index, std::string_view field, SimField& out);
