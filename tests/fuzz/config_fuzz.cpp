@@ -1,5 +1,8 @@
 // The readers of config.txt: the whole start-up reading in its order (then a few ticks over
 // what was read), and each section with a grammar of its own.
+#include "clock/exe_config.h"
+#include "clock/horo_config.h"
+#include "clock/vib_config.h"
 #include "core/fatal.h"
 #include "core/startup.h"
 #include "core/tick.h"
@@ -59,3 +62,6 @@ FUZZ_TARGET(train) {
 FUZZ_TARGET(aig) {
   return read_section("#aig [", read_aig_section, data, size);
 }
+FUZZ_TARGET(horo) { return read_section("#horo [", read_horo_section, data, size); }
+FUZZ_TARGET(exe) { return read_section("#exe [", read_exe_section, data, size); }
+FUZZ_TARGET(vib) { return read_section("#vib [", read_vib_section, data, size); }
