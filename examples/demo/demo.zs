@@ -47,6 +47,27 @@ tick
 set var_450 0
 tick 2
 get train.0.cantons_txt
+# Movement 0 takes the autorail (allowed in automatic runs here, as on the train screen) from
+# canton 4 into siding 0, where the contact in_10 (var_510 with the simulation switch) stops it.
+set train.1.en_auto 1
+set depl_start_run_0 1
+tick
+get depl.0.state
+get depl.0.state_text
+get train.1.mode
+tick 15
+get depl.0.state_text
+get depl.0.current_speed
+get canton.4.Vitesse
+set var_510 1
+tick
+get depl.0.state_text
+tick 20
+get depl.0.state
+get garage_lock_status_0
+get garage.0.num_train
+get out_20
+get train.1.train_garage
 # The model clock, started as its screen will: the timetable switches the station lights on at
 # 06:02 and plays the announcement from 06:05 (zir-sim prints the EXEC line instead).
 set clock.running 1
@@ -57,3 +78,31 @@ get out_120
 tick 12
 get clock.minute
 get horo.0.comment
+# Automatic block and automatic turnouts. Train 0 runs at 64 (keyboard level 3) from canton 1
+# to canton 2: having left canton 1 at full speed it throws turnout 0 towards canton 4, and is
+# held to 20 on canton 2 while the turnout leads there.
+set clav.0.level 3
+tick 20
+get train.0.vit
+set var_452 1
+tick
+set var_451 0
+tick
+get aigauto.0.done
+get aig_cmd_0
+tick 10
+get pos1_aig_0
+get train.0.vitmax_lim
+get train.0.vit
+# Train 1 holds canton 4: entering canton 3 while still on canton 2, train 0 is slowed to 15,
+# then stopped once it has left canton 2; canton 3's signal variable shows the stop.
+set var_453 1
+tick 2
+get train.0.bal_state
+get train.0.cons
+set var_452 0
+tick
+get train.0.bal_state
+get bal_cant_p_3
+tick 40
+get train.0.vit

@@ -1,5 +1,7 @@
 #include "core/startup.h"
 
+#include "block/aigauto_config.h"
+#include "block/balauto_config.h"
 #include "cards/card_exchange.h"
 #include "cards/card_search.h"
 #include "clock/exe_config.h"
@@ -9,6 +11,9 @@
 #include "core/general.h"
 #include "core/system.h"
 #include "logic/tdv_config.h"
+#include "moves/depl_config.h"
+#include "moves/depl_engine.h"
+#include "moves/garage_config.h"
 #include "trains/canton_engine.h"
 #include "trains/selectif_config.h"
 #include "trains/train_config.h"
@@ -41,13 +46,15 @@ void startup_window_create(System& sys) {
   read_general(sys);
   // (pens, brushes and fonts are made with each drawing surface: nothing to create here)
   read_reload_group(sys);
-  // #garage, #depl
+  read_garage_section(sys);
+  read_depl_section(sys);
   read_aig_section(sys);
   open_cards(sys);
   canton_init(sys);
   read_train_section(sys);
   read_selectif(sys);
-  // #aigauto, #balauto
+  read_aigauto(sys);
+  read_balauto(sys);
   // the caller starts the 80 ms timer here
   sys.screen.screen_mode = 0;
   // config_tco.txt
@@ -55,7 +62,7 @@ void startup_window_create(System& sys) {
 
 void reload_config(System& sys) {
   read_reload_group(sys);
-  // #depl
+  depl_reload(sys);
 }
 
 void shutdown(System& sys) {

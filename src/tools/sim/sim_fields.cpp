@@ -6,7 +6,8 @@
 
 namespace {
 
-// One row per table name; each subsystem adds its rows as it lands.
+// One row per table name, or several when subsystems share a table name (the first that knows
+// the field answers); each subsystem adds its rows as it lands.
 const FieldTable kFieldTables[] = {
     // clang-format off
     {"tick", tick_field},
@@ -20,6 +21,7 @@ const FieldTable kFieldTables[] = {
     {"iti", iti_field},
     {"depl", depl_field},
     {"garage", garage_field},
+    {"servo", servo_field},
     {"aig", aig_field},
     {"aigseq", aigseq_field},
     {"train", train_field},
@@ -34,6 +36,13 @@ const FieldTable kFieldTables[] = {
     {"program", program_field},
     {"card", card_field},
     {"port", port_field},
+    {"train", block_train_field},
+    {"block", block_field},
+    {"vitmax", vitmax_field},
+    {"halt", halt_field},
+    {"cant", cant_field},
+    {"balauto", balauto_field},
+    {"aigauto", aigauto_field},
     // clang-format on
 };
 
@@ -61,6 +70,6 @@ bool resolve_field(System& sys, std::string_view path, SimField& out) {
     }
   }
   for (const FieldTable& t : kFieldTables)
-    if (table == t.table) return t.resolve(sys, index, field, out);
+    if (table == t.table && t.resolve(sys, index, field, out)) return true;
   return false;
 }
