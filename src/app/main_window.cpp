@@ -1,5 +1,6 @@
 #include "app/main_window.h"
 
+#include <algorithm>
 #include <string>
 
 #include "app/gtk_host.h"
@@ -55,6 +56,21 @@ GtkWidget* menu_item(const char* text, int id, MainWindow* window, GCallback cal
   return item;
 }
 
+// The size #general asks for, no larger than the monitor's work area: `resolution_ecran
+// 99999999999 ...` must not open a window no screen can show.
+void set_default_size_within_screen(GtkWindow* window, int width, int height) {
+  GdkDisplay* display = gdk_display_get_default();
+  GdkMonitor* monitor = display != nullptr ? gdk_display_get_primary_monitor(display) : nullptr;
+  if (monitor == nullptr && display != nullptr) monitor = gdk_display_get_monitor(display, 0);
+  if (monitor != nullptr) {
+    GdkRectangle area;
+    gdk_monitor_get_workarea(monitor, &area);
+    width = std::min(width, std::max(area.width, kMinWidth));
+    height = std::min(height, std::max(area.height, kMinHeight));
+  }
+  gtk_window_set_default_size(window, width, height);
+}
+
 }  // namespace
 
 MainWindow::MainWindow(System& sys, GtkHost& host)
@@ -68,7 +84,7 @@ MainWindow::MainWindow(System& sys, GtkHost& host)
   hints.min_width = kMinWidth;
   hints.min_height = kMinHeight;
   gtk_window_set_geometry_hints(GTK_WINDOW(window_), nullptr, &hints, GDK_HINT_MIN_SIZE);
-  gtk_window_set_default_size(GTK_WINDOW(window_), sys.general.width, sys.general.height);
+  set_default_size_within_screen(GTK_WINDOW(window_), sys.general.width, sys.general.height);
 
   gtk_widget_add_events(area_,
                         GDK_BUTTON_PRESS_MASK | GDK_BUTTON_RELEASE_MASK | GDK_POINTER_MOTION_MASK);

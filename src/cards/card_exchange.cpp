@@ -212,7 +212,10 @@ bool transfer(System& sys, int card) {
       link.linked = 0;
       return false;
     }
+    // The cable is back: the frame goes again, and only an answer makes the exchange a success
+    // (the old answer is never taken for a new one; the driver tries again otherwise).
     sync_link(sys);
+    if (!send_and_receive(sys, card)) return false;
   }
   return run_direct_slots(sys, card);
 }
@@ -242,5 +245,10 @@ void exchange_cards(System& sys) {
 void switch_off_cards(System& sys) {
   sys.cantons.Vit_reel.fill(0);
   outputs_off(sys.io);
+  // Every card the search found gets the switch-off frame, one unlinked after a lost answer too:
+  // a card keeps the outputs it was last sent until it hears otherwise.
+  for (int card = 0; card < kCards; ++card)
+    if (sys.cardlink.serial.card_found[static_cast<size_t>(card)] != 0)
+      sys.cardlink.links[static_cast<size_t>(card)].linked = 1;
   exchange_cards(sys);
 }

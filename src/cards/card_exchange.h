@@ -18,5 +18,5 @@ void exchange_card(System& sys, int card);
 // Tick step: cards 0, 1, 2, 3 in order.
 void exchange_cards(System& sys);
 // Window closing: every canton speed, output and LED to 0 (manual control dropped), then one
-// exchange per linked card. Servos keep their position.
+// exchange with every card the search found, linked or not. Servos keep their position.
 void switch_off_cards(System& sys);

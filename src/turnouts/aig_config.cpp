@@ -39,6 +39,14 @@ bool number_token(const TokenLine& line, int i, int32_t& value) {
   return i < line.count && parse_whole(line[i], value);
 }
 
+// A phase lasts up to 9999 tics (about 16 minutes; -1 leaves the default), as pulses do: a
+// longer one would keep a motor supply on for good.
+constexpr int32_t kMaxAigTic = 9999;
+
+bool tic_token(const TokenLine& line, int i, int32_t& tic) {
+  return i < line.count && parse_whole(line[i], tic, -1, kMaxAigTic);
+}
+
 // `word` is `prefix` (with its case) followed by a whole number.
 bool number_after(std::string_view word, std::string_view prefix, int32_t& value) {
   return word.starts_with(prefix) && parse_whole(word.substr(prefix.size()), value);
@@ -80,7 +88,7 @@ int out_entry(System& sys, const TokenLine& line, int i, int32_t out, AigCursor&
 
 int tic_entry(System& sys, const TokenLine& line, int i, const AigCursor& cur) {
   int32_t tic;
-  if (!token_is(line, i + 1, "=") || !number_token(line, i + 2, tic)) return kNoMatch;
+  if (!token_is(line, i + 1, "=") || !tic_token(line, i + 2, tic)) return kNoMatch;
   for (int k = 0; k < cur.phase_count; ++k) sys.aig.AIG_DESCR[cur.turnout][cur.phases[k]].tic = tic;
   return i + 3;
 }
@@ -105,7 +113,7 @@ int default_tic_entry(System& sys, const TokenLine& line, int i) {
   for (int p = 0; p < kAigPhases; ++p) {
     int at = i + 2 + 2 * p;
     if (p > 0 && !token_is(line, at - 1, ",")) return kNoMatch;
-    if (!number_token(line, at, tics[p])) return kNoMatch;
+    if (!tic_token(line, at, tics[p])) return kNoMatch;
   }
   for (auto& phases : sys.aig.AIG_DESCR)
     for (int p = 0; p < kAigPhases; ++p)

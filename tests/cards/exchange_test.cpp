@@ -130,20 +130,38 @@ TEST_F(ExchangeTest, SilentCardAsksAndNoUnlinks) {
   EXPECT_EQ(bank.card(0).frames, 2);
 }
 
-TEST_F(ExchangeTest, YesKeepsTheCardAndTheExchangeResumes) {
+TEST_F(ExchangeTest, YesSendsTheFrameAgainAndOnlyAnAnswerCounts) {
   rig.apply({"det", "2", "6", "1"});
   exchange_cards(sys);
-  rig.apply({"silent", "2"});
+  // The cable is back while the box is open: the frame sent after Yes is answered.
+  rig.apply({"drop", "2", "4"});
   rig.apply({"det", "2", "6", "0"});
   rig.host.answers.push_back(true);
+  const int frames = bank.card(2).frames;
   exchange_cards(sys);
   EXPECT_EQ(rig.host.boxes.size(), 1u);
   EXPECT_EQ(sys.cardlink.links[2].linked, 1);
-  EXPECT_EQ(sys.io.det[2 * kDetPerCard + 6], 1);  // the previous answer stays in place
-  rig.apply({"resume", "2"});
+  EXPECT_EQ(bank.card(2).frames, frames + 5);
+  EXPECT_EQ(sys.io.det[2 * kDetPerCard + 6], 0) << "the answer to the frame sent again";
+  // Still silent after Yes: the exchange failed, is tried again and asks again; No unlinks.
+  rig.apply({"silent", "2"});
+  rig.apply({"det", "2", "6", "1"});
+  rig.host.answers.push_back(true);
+  rig.host.answers.push_back(false);
   exchange_cards(sys);
-  EXPECT_EQ(sys.io.det[2 * kDetPerCard + 6], 0);
-  EXPECT_EQ(rig.host.boxes.size(), 1u);
+  EXPECT_EQ(rig.host.boxes.size(), 3u);
+  EXPECT_EQ(sys.cardlink.links[2].linked, 0);
+}
+
+TEST_F(ExchangeTest, SwitchOffReachesACardUnlinkedAfterALostAnswer) {
+  sys.io.out.fill(1);
+  exchange_cards(sys);
+  rig.apply({"drop", "2", "4"});  // lost for one tick; the operator says No
+  exchange_cards(sys);
+  ASSERT_EQ(sys.cardlink.links[2].linked, 0);
+  switch_off_cards(sys);
+  for (int b = 20; b < 34; ++b) EXPECT_EQ(bank.card(2).last_frame[static_cast<size_t>(b)], 0) << b;
+  EXPECT_EQ(sys.cardlink.links[2].linked, 1) << "the switch-off frame was answered";
 }
 
 TEST_F(ExchangeTest, DirectAccessSlots) {

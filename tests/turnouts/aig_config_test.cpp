@@ -207,6 +207,9 @@ TEST_F(AigConfigTest, BadLinesShowTheDescriptionError) {
       "aig1: prep0: out5=x",
       "aig1: prep0: out5",
       "aig1: prep0: tic 3",
+      "aig1: prep0: tic=2147483647",  // the motor supply would stay on for years
+      "aig1: prep0: tic=10000",
+      "default_tic: 2,3,2,2,3,-2",
       "aig1: verif0: nolabel_7 = 1",
       "aig1: verif1: det_105 1",
       "default_tic: 2,3,2,2,3",
