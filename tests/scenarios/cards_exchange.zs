@@ -1,6 +1,7 @@
 # args --cards 0,2
 # Emulated cards 0 and 2 behind COM1: inputs reach the bus through the answers, outputs,
-# LEDs and servos leave in the frames, a lost answer is recovered, a silent card is let go.
+# LEDs and servos leave in the frames, a lost answer is recovered, a silent card is let go
+# (and asked for once more when the shutdown sends it the switch-off frame).
 expect port.com 1
 expect card.0.linked 1
 expect card.1.linked 0
