@@ -13,6 +13,7 @@
 #include "core/text.h"
 #include "core/tick.h"
 #include "core/window_events.h"
+#include "panels/panel_file.h"
 
 namespace {
 
@@ -140,6 +141,7 @@ void MainWindow::guarded(Handler&& handler) {
     handler();
   } catch (const FatalConfigError&) {
     exit_status_ = 1;
+    save_panels(sys_, kPanelFile);
     close();
   }
 }
@@ -213,12 +215,17 @@ void MainWindow::on_size(GtkWidget*, GdkRectangle* allocation, gpointer self) {
 }
 
 gboolean MainWindow::on_delete(GtkWidget*, GdkEvent*, gpointer self) {
-  static_cast<MainWindow*>(self)->close();
+  auto* w = static_cast<MainWindow*>(self);
+  if (save_panels_before_quit(w->sys_)) w->close();
   return TRUE;  // the window goes when the main loop ends
 }
 
+// Nobody may be there to answer a box: the panels are saved (a failure still shows its box)
+// and the program ends.
 gboolean MainWindow::on_signal(gpointer self) {
-  static_cast<MainWindow*>(self)->close();
+  auto* w = static_cast<MainWindow*>(self);
+  save_panels(w->sys_, kPanelFile);
+  w->close();
   return G_SOURCE_CONTINUE;
 }
 

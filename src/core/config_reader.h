@@ -38,6 +38,9 @@ class ConfigText {
   // The scanf-like word reads of the section scan: "%s%*[^\n]\n" and " %s".
   bool first_word_of_line(std::string& word);
   bool next_word(std::string& word);
+  // Where the reading stands, for messages that name a line.
+  size_t offset() const { return pos_; }
+  std::string_view bytes() const { return bytes_; }
 
  private:
   std::string bytes_;

@@ -3,14 +3,16 @@
 #include "core/screen_frame.h"
 #include "core/surface.h"
 #include "core/system.h"
+#include "panels/panel_render.h"
 
 namespace {
 
 constexpr CopyRect kDefaultRect{1, 32, 798, 512};
 
-// Panels 0..7: the panel store and its renderer draw here; until then the empty background.
+// Panels 0..7: drawn whole from the panel store at every tick redraw (clicks come with the
+// panel interaction).
 void panel_screen(System& sys, Surface& s, int mode) {
-  if (mode == kRedraw || mode == kPaint) clear_surface(sys, s);
+  if (mode == kRedraw || mode == kPaint) paint_panel(sys, s, sys.screen.screen_mode);
 }
 
 const ScreenInfo kScreens[] = {

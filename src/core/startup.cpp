@@ -6,6 +6,7 @@
 #include "core/general.h"
 #include "core/system.h"
 #include "logic/tdv_config.h"
+#include "panels/panel_file.h"
 #include "trains/canton_engine.h"
 #include "trains/selectif_config.h"
 #include "trains/train_config.h"
@@ -44,7 +45,7 @@ void startup_window_create(System& sys) {
   // #aigauto, #balauto
   // the caller starts the 80 ms timer here
   sys.screen.screen_mode = 0;
-  // config_tco.txt
+  load_panels(sys, kPanelFile);
 }
 
 void reload_config(System& sys) {
@@ -52,8 +53,9 @@ void reload_config(System& sys) {
   // #depl
 }
 
+// The panels are saved before this, on the way out (save_panels_before_quit): a run that ends
+// at the end of a zir-sim script saves nothing.
 void shutdown(System& sys) {
-  // save config_tco.txt
   switch_off_cards(sys);
   sys.error_log.close();  // writes the count of a last repeated error
 }

@@ -10,5 +10,5 @@ void startup_before_window(System& sys);
 void startup_window_create(System& sys);
 // Menu 914: the reload group and #depl; the model clock stops.
 void reload_config(System& sys);
-// Window destruction: save the panels file, switch every card output off.
+// Window destruction: switch every card output off (the panels file is saved by the quit path).
 void shutdown(System& sys);

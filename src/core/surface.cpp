@@ -178,7 +178,10 @@ Surface::Surface(Surface&& other) noexcept
       line_(other.line_),
       has_fill_(other.has_fill_),
       has_line_(other.has_line_),
-      font_(other.font_) {}
+      font_(other.font_),
+      text_index_(other.text_index_),
+      recording_(other.recording_),
+      drawn_(std::move(other.drawn_)) {}
 
 Surface::~Surface() {
   cairo_destroy(cr_);
@@ -190,6 +193,7 @@ void Surface::set_source(Rgb c) {
 }
 
 void Surface::set_text_colour(int index) {
+  text_index_ = index;
   text_ = palette_text(index);
 }
 
@@ -315,6 +319,7 @@ void Surface::polygon(const int* xy, int points) {
 void Surface::draw_text(int x, int y, std::string_view text) {
   if (text.empty()) return;
   std::string utf8 = valid_utf8(text) ? std::string(text) : cp1252_to_utf8(text);
+  if (recording_) drawn_.push_back({x, y, text_index_, utf8});
   cairo_scaled_font_t* font = cairo_get_scaled_font(cr_);
   cairo_glyph_t* glyphs = nullptr;
   int count = 0;

@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 typedef struct _cairo cairo_t;
 typedef struct _cairo_surface cairo_surface_t;
@@ -33,6 +34,12 @@ constexpr int kCharWidth = 10;
 // Widest area any screen draws on; the panels background fills it.
 constexpr int kMaxDrawWidth = 1280;
 constexpr int kMaxDrawHeight = 1000;
+
+// A text as it was drawn: top-left corner, palette index of its colour, UTF-8.
+struct DrawnText {
+  int x, y, colour;
+  std::string text;
+};
 
 class Surface {
  public:
@@ -74,6 +81,10 @@ class Surface {
   // Copies the other surface's content to the top-left corner (used when a window grows).
   void copy_all_from(const Surface& src);
 
+  // Keeps every text drawn from now on (zir-sim's `texts`); off by default.
+  void record_texts() { recording_ = true; }
+  const std::vector<DrawnText>& drawn_texts() const { return drawn_; }
+
   Rgb pixel(int x, int y) const;
   bool write_png(const std::string& path) const;
   cairo_surface_t* image() const { return image_; }
@@ -92,6 +103,9 @@ class Surface {
   bool has_fill_ = true;
   bool has_line_ = true;
   Font font_ = Font::Text;
+  int text_index_ = 0;
+  bool recording_ = false;
+  std::vector<DrawnText> drawn_;
 };
 
 // What the window shows: every rectangle presented so far, on a surface of the drawing area's

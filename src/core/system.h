@@ -13,11 +13,13 @@
 #include "clock/clock_state.h"
 #include "core/error_log.h"
 #include "core/host.h"
+#include "core/surface.h"
 #include "logic/logic_state.h"
 #include "logic/tdv_program.h"
 #include "moves/depl_table.h"
 #include "moves/garage_table.h"
 #include "moves/iti_table.h"
+#include "panels/panel_state.h"
 #include "trains/canton_table.h"
 #include "trains/selectif_table.h"
 #include "trains/train_table.h"
@@ -74,6 +76,9 @@ struct ScreenState {
   int32_t remote_key = -1;
   // A train-characteristics field is taking the typed characters (its name dialog).
   bool field_editing = false;
+  // zir-sim keeps the texts of the last drawing of the screen in view; the window does not.
+  bool record_texts = false;
+  std::vector<DrawnText> drawn_texts;
 };
 
 struct System {
@@ -110,6 +115,7 @@ struct System {
   VibState vib;
   LogicVars logic;
   TdvLogic tdv;
+  PanelState panels;
 };
 
 // Path of a file in the system's working directory.

@@ -24,6 +24,8 @@ constexpr int kVarRows = 39;
 extern const VarRow kVarTable[kVarRows + 1];
 
 int var_read(System& sys, VarNum n);
+// Whether var_read would find the variable (without logging anything).
+bool var_readable(System& sys, VarNum n);
 int var_write(System& sys, VarNum n, int value);
 VarNum var_from_label(System& sys, const char* label);
 // Writes the label into `out` (at least kLabelBufferSize bytes); 1 on success, 0 otherwise.

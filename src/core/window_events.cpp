@@ -13,13 +13,21 @@
 #include "core/system.h"
 #include "core/var_bus.h"
 #include "moves/garage_table.h"
+#include "panels/panel_file.h"
 #include "trains/driving.h"
 
 namespace {
 
 // An off-screen surface of the drawing area's size.
 Surface client_surface(const System& sys) {
-  return Surface(sys.screen.client_width, sys.screen.client_height);
+  Surface s(sys.screen.client_width, sys.screen.client_height);
+  if (sys.screen.record_texts) s.record_texts();
+  return s;
+}
+
+// The texts of a drawing of the screen in view, when they are kept (zir-sim).
+void keep_drawn_texts(System& sys, const Surface& s) {
+  if (sys.screen.record_texts) sys.screen.drawn_texts = s.drawn_texts();
 }
 
 // ---- Keys ----------------------------------------------------------------------------------
@@ -81,7 +89,11 @@ constexpr const char* kReloadText =
     "vibreur\n\nPour les autres sections, relancer ZIR";
 
 void quit_command(System& sys, int32_t) {
-  sys.host.request_quit();
+  if (save_panels_before_quit(sys)) sys.host.request_quit();
+}
+
+void save_panels_command(System& sys, int32_t) {
+  save_panels(sys, kPanelFile);
 }
 
 void help_command(System& sys, int32_t) {
@@ -162,7 +174,7 @@ constexpr MenuCommand kMenuCommands[] = {
     {940, 940, 30, nullptr},
     {941, 941, -1, panel_edit_command},
     {942, 942, -1, panel_render_command},
-    {943, 943, -1, nullptr},  // save of config_tco.txt: joins here with the panel file
+    {943, 943, -1, save_panels_command},
     {944, 944, 31, nullptr},
     {945, 945, 8, nullptr},
     {946, 948, 25, nullptr},
@@ -263,6 +275,7 @@ void window_paint(System& sys) {
   Surface s = client_surface(sys);
   s.fill_rect(0, 0, s.width(), s.height(), 18);
   screen_call(sys, s, kPaint);
+  keep_drawn_texts(sys, s);
   sys.host.present(s, 0, 0, s.width(), s.height());
 }
 
@@ -275,6 +288,7 @@ void panel_tick_paint(System& sys) {
   if (sys.ticks.tick % 2 != 0 || !is_panel(sys.screen.screen_mode)) return;
   Surface s = client_surface(sys);
   screen_call(sys, s, kRedraw);
+  keep_drawn_texts(sys, s);
   sys.host.present(s, 0, 0, s.width(), s.height());
 }
 
@@ -284,6 +298,7 @@ void table_screen_tick_redraw(System& sys) {
   if (!info) return;
   Surface s = client_surface(sys);
   screen_call(sys, s, kRedraw);
+  keep_drawn_texts(sys, s);
   copy_rects(sys, s, *info);
 }
 

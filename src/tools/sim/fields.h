@@ -31,3 +31,7 @@ bool clav_field(System& sys, int index, std::string_view field, SimField& out);
 bool selectif_field(System& sys, int index, std::string_view field, SimField& out);
 bool remote_field(System& sys, int index, std::string_view field, SimField& out);
 bool tempo_libe_cant_field(System& sys, int index, std::string_view field, SimField& out);
+// fields_panels.cpp: tco.P.X.Y.FIELD, tco.blink, rendu.N.value, cantcolor.NNN.value
+bool tco_field(System& sys, int index, std::string_view field, SimField& out);
+bool rendu_field(System& sys, int index, std::string_view field, SimField& out);
+bool cantcolor_field(System& sys, int index, std::string_view field, SimField& out);

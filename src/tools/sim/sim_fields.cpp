@@ -31,6 +31,9 @@ const FieldTable kFieldTables[] = {
     {"program", program_field},
     {"card", card_field},
     {"port", port_field},
+    {"tco", tco_field},
+    {"rendu", rendu_field},
+    {"cantcolor", cantcolor_field},
     // clang-format on
 };
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -13,7 +14,8 @@ struct System;
 struct SimField {
   int32_t* value = nullptr;
   std::string* text_cell = nullptr;
-  std::string text;  // for computed, read-only texts
+  std::string text;  // for computed texts, read-only unless `set_text` is given
+  std::function<void(const std::string&)> set_text;
   bool is_text = false;
   bool read_only = false;
   // A value set from a script must lie here, as the engines rely on it (an index, a clock).

@@ -1,6 +1,7 @@
 #include "tools/sim/sim_runner.h"
 
 #include <charconv>
+#include <fstream>
 #include <iostream>
 #include <ostream>
 #include <sstream>
@@ -121,6 +122,8 @@ void cmd_set(SimContext& ctx, const Words& words) {
   const Target t = resolve_target(ctx, words[1]);
   if (!t.is_field) {
     var_write(ctx.sys, t.bus, int_argument(words[2]));
+  } else if (t.field.set_text) {
+    t.field.set_text(join_from(words, 2));
   } else if (t.field.read_only || (t.field.is_text && t.field.text_cell == nullptr)) {
     throw ScriptError{"'" + words[1] + "' is read-only"};
   } else if (t.field.text_cell != nullptr) {
@@ -245,6 +248,32 @@ void cmd_layout(SimContext& ctx, const Words& words) {
   if (!error.empty()) throw ScriptError{error};
 }
 
+// Every text the last drawing of the screen in view drew, in drawing order.
+void cmd_texts(SimContext& ctx, const Words&) {
+  paint_if_requested(ctx);
+  for (const DrawnText& t : ctx.sys.screen.drawn_texts)
+    ctx.out << "TEXT " << t.x << ' ' << t.y << ' ' << t.colour << '|' << t.text << '\n';
+}
+
+// Each line of a file of the layout folder, as NAME|line in UTF-8.
+void cmd_file(SimContext& ctx, const Words& words) {
+  need_arguments(words, 1, "file NAME");
+  const std::string& name = words[1];
+  if (name.find('/') != std::string::npos || name == "." || name == "..")
+    throw ScriptError{"'" + name + "' is not a file of the layout folder"};
+  std::ifstream file(work_file(ctx.sys, name.c_str()), std::ios::binary);
+  if (!file) {
+    ctx.out << name << ": absent\n";
+    return;
+  }
+  std::string line;
+  while (std::getline(file, line)) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    std::string ignored;
+    ctx.out << name << '|' << (utf8_to_cp1252(line, ignored) ? line : cp1252_to_utf8(line)) << '\n';
+  }
+}
+
 struct Command {
   const char* name;
   void (*run)(SimContext&, const Words&);
@@ -270,6 +299,10 @@ const Command kCommands[] = {
     {"place", cmd_layout},
     {"remove", cmd_layout},
     {"status", cmd_layout},
+}
+
+    {"texts", cmd_texts},
+    {"file", cmd_file},
 };
 
 void run_command(SimContext& ctx, const Words& words) {
@@ -300,6 +333,7 @@ int run_sim(const SimOptions& options, std::istream& script, std::ostream& out) 
     bank = install_sim_ports(host, options);
   }
   System sys(host, options.dir);
+  sys.screen.record_texts = true;
   SimContext ctx{sys, host, out};
   ctx.bank = bank.get();
   ctx.layout = layout.get();
