@@ -299,8 +299,6 @@ const Command kCommands[] = {
     {"place", cmd_layout},
     {"remove", cmd_layout},
     {"status", cmd_layout},
-}
-
     {"texts", cmd_texts},
     {"file", cmd_file},
 };
