@@ -1,5 +1,6 @@
 #include "core/screens.h"
 
+#include "cards/card_screen.h"
 #include "core/screen_frame.h"
 #include "core/surface.h"
 #include "core/system.h"
@@ -27,7 +28,7 @@ const ScreenInfo kScreens[] = {
     {19, 20, "AFFICHE LES VALEURS NON NULLES DES PARAMÈTRES DES ITINÉRAIRES (50 maximum)", 800, 2, 19, 20, frame_only_screen, 1, {{{1, 36, 798, 450}}}},
     {21, 21, "AFFICHE LES VALEURS NON NULLES DES PARAMÈTRES DES GARAGES   (32 maximum)", 800, 2, -1, -1, frame_only_screen, 1, {{{0, 36, 800, 522}}}},
     {22, 23, "AFFICHE LES VALEURS NON NULLES DES PARAMÈTRES DES AIGUILLAGES   (64 maximum)", 800, 2, 22, 23, frame_only_screen, 1, {{{1, 36, 343, 540}}}},
-    {24, 24, "COMMANDE DIRECTE RS232 DE LA CARTE", 800, 32, -1, -1, frame_only_screen, 1, {{{0, 0, 800, 700}}}},
+    {24, 24, "", 800, 32, -1, -1, card_screen, 1, {{{0, 0, 800, 700}}}},
     {25, 27, "AFFICHE LES VALEURS NON NULLES DES VARIABLES UTILISATEUR (5400-5999)", 800, 2, 25, 27, frame_only_screen, 2, {{{1, 32, 791, 480}, {1, 568, 798, 34}}}},
     {28, 29, "AFFICHE LES VALEURS NON NULLES DES PARAMÈTRES DES CANTONS", 800, 2, 28, 29, frame_only_screen, 1, {{kDefaultRect}}},
     {30, 30, "AFFICHE LES VALEURS,DES PARAMÈTRES DES SERVO-MOTEURS", 800, 2, -1, -1, frame_only_screen, 1, {{{75, 32, 450, 320}}}},
@@ -76,6 +77,7 @@ bool screen_next_page(System& sys) {
 }
 
 void show_screen(System& sys, int screen) {
+  if (sys.screen.screen_mode == kCardScreen && screen != kCardScreen) leave_card_screen(sys);
   sys.screen.screen_mode = screen;
   if (is_panel(screen)) {
     sys.screen.last_panel = screen;

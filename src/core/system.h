@@ -9,6 +9,7 @@
 
 #include "block/block_state.h"
 #include "cards/card_link.h"
+#include "cards/card_screen_state.h"
 #include "cards/io_image.h"
 #include "clock/clock_state.h"
 #include "core/error_log.h"
@@ -101,6 +102,7 @@ struct System {
 
   IoImage io;
   CardLinkState cardlink;
+  CardScreenState cardscreen;
   CantonTable cantons;
   TrainTable trains;
   SelectifTable selectif;

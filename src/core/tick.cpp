@@ -1,6 +1,7 @@
 #include "core/tick.h"
 
 #include "cards/card_exchange.h"
+#include "cards/card_screen.h"
 #include "core/system.h"
 #include "core/window_events.h"
 #include "logic/tdv_engine.h"
@@ -56,7 +57,7 @@ void run_tick_steps(System& sys) {
   // vibrator, sidings, external actions
   real_speed_update(sys);
   table_screen_tick_redraw(sys);
-  // card-screen work
+  card_screen_tick(sys);
 }
 
 }  // namespace

@@ -12,6 +12,11 @@ bool clock_field(System& sys, int index, std::string_view field, SimField& out);
 // fields_cards.cpp: card.C.linked, port.errors, port.com
 bool card_field(System& sys, int index, std::string_view field, SimField& out);
 bool port_field(System& sys, int index, std::string_view field, SimField& out);
+// manual.NNN.FIELD (card * 100 + index), direct.N.state|address|data (card * 5 + slot),
+// cardscreen.card|pot|target|buffer
+bool manual_field(System& sys, int index, std::string_view field, SimField& out);
+bool direct_field(System& sys, int index, std::string_view field, SimField& out);
+bool cardscreen_field(System& sys, int index, std::string_view field, SimField& out);
 // fields_turnouts.cpp
 bool aig_field(System& sys, int index, std::string_view field, SimField& out);
 bool aigseq_field(System& sys, int index, std::string_view field, SimField& out);
