@@ -5,10 +5,13 @@
 #include "core/system.h"
 
 namespace {
+constexpr int kScreenWidth = 800;
 constexpr int kTitleX = 2;
 constexpr int kTitleY = 2;
 constexpr int kQuitFromRight = 140;  // "(QUITTER = ESC)" at 660 on an 800-wide screen
-constexpr int kCloseFromRight = 15;  // the close box spans 785..798 on an 800-wide screen
+constexpr int kCloseFromRight = 15;
+constexpr int kTitleRoom =
+    648;  // a title ends before x = 650  // the close box spans 785..798 on an 800-wide screen
 
 int close_left(const ScreenInfo& info) {
   return info.width - kCloseFromRight;
@@ -27,8 +30,9 @@ void frame_paint(Surface& s, const ScreenInfo& info) {
   s.fill_rect(0, 0, info.width, kScreenHeight, 7);
   s.select_font(Font::Text);
   s.set_text_colour(0);
-  s.draw_text(kTitleX, kTitleY, info.title);
-  s.draw_text(info.width - kQuitFromRight, kTitleY, "(QUITTER = ESC)");
+  s.draw_text_fit(kTitleX, kTitleY, info.title, kTitleRoom);
+  s.draw_text_fit(info.width - kQuitFromRight, kTitleY, "(QUITTER = ESC)",
+                  kQuitFromRight - kCloseFromRight - 2);
   draw_close_box(s, close_left(info), info.close_top);
 }
 
@@ -37,7 +41,7 @@ void draw_legend_box(Surface& s, int top, std::string_view text) {
   s.select_fill(37);
   s.rectangle(0, top, kLegendBoxWidth + 1, top + kLegendBoxHeight + 1);
   s.set_text_colour(0);
-  s.draw_text(2, top + 3, text);
+  s.draw_text_fit(2, top + 3, text, kScreenWidth - 4);
 }
 
 bool in_close_box(const ScreenInfo& info, int x, int y) {

@@ -116,6 +116,7 @@ struct System {
   ExeState exe;
   VibState vib;
   LogicVars logic;
+  LogicScreenState logicscreen;
   TdvLogic tdv;
   PanelState panels;
 };

@@ -24,6 +24,9 @@ bool aigseq_field(System& sys, int index, std::string_view field, SimField& out)
 bool tdv_field(System& sys, int index, std::string_view field, SimField& out);
 bool pulse_field(System& sys, int index, std::string_view field, SimField& out);
 bool program_field(System& sys, int index, std::string_view field, SimField& out);
+// tdvscreen.table, varscreen.internal
+bool tdvscreen_field(System& sys, int index, std::string_view field, SimField& out);
+bool varscreen_field(System& sys, int index, std::string_view field, SimField& out);
 // fields_moves.cpp
 bool iti_field(System& sys, int index, std::string_view field, SimField& out);
 bool depl_field(System& sys, int index, std::string_view field, SimField& out);

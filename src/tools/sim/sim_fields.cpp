@@ -29,6 +29,8 @@ const FieldTable kFieldTables[] = {
     {"tdv", tdv_field},
     {"pulse", pulse_field},
     {"program", program_field},
+    {"tdvscreen", tdvscreen_field},
+    {"varscreen", varscreen_field},
     {"card", card_field},
     {"port", port_field},
     {"manual", manual_field},
