@@ -340,8 +340,8 @@ TEST_F(WindowEvents, TableScreensRedrawOnlyTheirRectanglesOnEvenTicks) {
   EXPECT_EQ(host.frame.surface()->pixel(100, 100), palette_fill(4));
   tick(sys);
   const Surface* front = host.frame.surface();
-  EXPECT_EQ(front->pixel(75, 32), palette_fill(7));
-  EXPECT_EQ(front->pixel(524, 351), palette_fill(7));
+  EXPECT_EQ(front->pixel(76, 33), palette_fill(7));   // inside the grid's top-left cell
+  EXPECT_EQ(front->pixel(520, 345), palette_fill(7));  // and its bottom-right one
   EXPECT_EQ(front->pixel(74, 100), palette_fill(4));
   EXPECT_EQ(front->pixel(525, 100), palette_fill(4));
   EXPECT_EQ(front->pixel(100, 352), palette_fill(4));
