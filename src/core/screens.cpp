@@ -7,6 +7,7 @@
 #include "core/system.h"
 #include "logic/logic_screens.h"
 #include "panels/panel_render.h"
+#include "trains/canton_screens.h"
 
 namespace {
 
@@ -32,10 +33,10 @@ const ScreenInfo kScreens[] = {
     {22, 23, "AFFICHE LES VALEURS NON NULLES DES PARAMÈTRES DES AIGUILLAGES   (64 maximum)", 800, 2, 22, 23, frame_only_screen, 1, {{{1, 36, 343, 540}}}},
     {24, 24, "", 800, 32, -1, -1, card_screen, 1, {{{0, 0, 800, 700}}}},
     {25, 27, "AFFICHE LES VALEURS NON NULLES DES VARIABLES UTILISATEUR (5400-5999)", 800, 2, 25, 27, variables_screen, 2, {{{1, 32, 791, 480}, {1, 568, 798, 34}}}},
-    {28, 29, "AFFICHE LES VALEURS NON NULLES DES PARAMÈTRES DES CANTONS", 800, 2, 28, 29, frame_only_screen, 1, {{kDefaultRect}}},
+    {28, 29, "AFFICHE LES VALEURS NON NULLES DES PARAMÈTRES DES CANTONS", 800, 2, 28, 29, cantons_screen, 1, {{kDefaultRect}}},
     {30, 30, "AFFICHE LES VALEURS,DES PARAMÈTRES DES SERVO-MOTEURS", 800, 2, -1, -1, servo_screen, 1, {{{75, 32, 450, 320}}}},
     {31, 31, "AFFICHE LA COMPOSITION DES TABLES DE VÉRITÉS       (50 tables maximum)", 800, 2, -1, -1, truth_table_screen, 1, {{{0, 70, 800, 499}}}},
-    {32, 34, "AFFICHE LES VALEURS DU TABLEAU INTERNE 'CANTONS SELECTIFS'  (100 valeurs maximum)", 800, 2, 32, 34, frame_only_screen, 1, {{kDefaultRect}}},
+    {32, 34, "AFFICHE LES VALEURS DU TABLEAU INTERNE 'CANTONS SELECTIFS'  (100 valeurs maximum)", 800, 2, 32, 34, selectif_screen, 1, {{kDefaultRect}}},
     {35, 37, "AFFICHE LES VALEURS DU TABLEAU INTERNE 'AIGAUTO'      (100 lignes maximum)", 1100, 2, 35, 37, frame_only_screen, 1, {{{1, 32, 1098, 512}}}},
     {38, 39, "AFFICHE LES VALEURS DU TABLEAU INTERNE  '#balauto'+'vitmax:'  (60 maximum)", 800, 2, 38, 39, frame_only_screen, 1, {{kDefaultRect}}},
     {40, 41, "AFFICHE LES VALEURS DU TABLEAU INTERNE  '#balauto'+'halt:'  (60 éléments maximum)", 800, 2, 40, 41, frame_only_screen, 1, {{kDefaultRect}}},
