@@ -10,6 +10,7 @@
 #include "core/surface.h"
 #include "core/system.h"
 #include "core/text.h"
+#include "trains/speed_profile.h"
 
 namespace {
 
@@ -691,18 +692,12 @@ void follow_potentiometers(System& sys) {
       continue;
     }
     if (io.canton_man_flag[c]) {
-      io.canton_man_speed[c] = potentiometer_speed(io.can[static_cast<size_t>(p)]);
+      io.canton_man_speed[c] = pot_to_speed(io.can[static_cast<size_t>(p)], false);
     }
   }
 }
 
 }  // namespace
-
-int potentiometer_speed(int value) {
-  const int d = value < 128 ? 127 - value : value - 128;
-  const int speed = d < 16 ? 0 : d <= 112 ? (2 * d - 32) / 3 : kMaxSpeed;
-  return value < 128 ? -speed : speed;
-}
 
 void leave_card_screen(System& sys) {
   IoImage& io = sys.io;

@@ -16,6 +16,3 @@ void card_screen_tick(System& sys);
 // The screen is no longer in view: manual cantons that no potentiometer drives go back to the
 // bus and the keyboard target is cleared, so that no fixed speed powers a train unseen.
 void leave_card_screen(System& sys);
-
-// A potentiometer's analogue value 0..255 as a speed -64..64 (a dead band around the centre).
-int potentiometer_speed(int value);

@@ -8,6 +8,7 @@
 #include "logic/logic_screens.h"
 #include "panels/panel_render.h"
 #include "trains/canton_screens.h"
+#include "trains/train_screens.h"
 
 namespace {
 
@@ -21,10 +22,10 @@ void panel_screen(System& sys, Surface& s, int mode) {
 
 const ScreenInfo kScreens[] = {
     // clang-format off
-    {8, 8, "AFFICHE LES CARACTÉRISTIQUES DES TRAINS", 800, 2, -1, -1, frame_only_screen, 2, {{{1, 100, 798, 600}, {600, 30, 200, 40}}}},
-    {57, 57, "AFFICHE LES CARACTÉRISTIQUES DES TRAINS", 800, 2, -1, -1, frame_only_screen, 2, {{{1, 100, 798, 600}, {600, 30, 200, 40}}}},
-    {9, 9, "AFFECTATION DES TRAINS SUR LES CANTONS", 800, 2, -1, -1, frame_only_screen, 3, {{{1, 100, 798, 560}, {600, 30, 200, 40}, {147, 60, 303, 16}}}},
-    {58, 58, "AFFECTATION DES TRAINS SUR LES CANTONS", 800, 2, -1, -1, frame_only_screen, 3, {{{1, 100, 798, 560}, {600, 30, 200, 40}, {147, 60, 303, 16}}}},
+    {8, 8, "AFFICHE LES CARACTÉRISTIQUES DES TRAINS", 800, 2, -1, -1, train_screen, 2, {{{1, 100, 798, 600}, {600, 30, 200, 40}}}},
+    {57, 57, "AFFICHE LES CARACTÉRISTIQUES DES TRAINS", 800, 2, -1, -1, train_screen, 2, {{{1, 100, 798, 600}, {600, 30, 200, 40}}}},
+    {9, 9, "AFFECTATION DES TRAINS SUR LES CANTONS", 800, 2, -1, -1, train_screen, 3, {{{1, 100, 798, 560}, {600, 30, 200, 40}, {147, 60, 303, 16}}}},
+    {58, 58, "AFFECTATION DES TRAINS SUR LES CANTONS", 800, 2, -1, -1, train_screen, 3, {{{1, 100, 798, 560}, {600, 30, 200, 40}, {147, 60, 303, 16}}}},
     {10, 16, "AFFICHE LES VALEURS NON NULLES DES PARAMÈTRES DES DÉPLACEMENTS (200 maximum)", 800, 2, 10, 16, frame_only_screen, 1, {{{1, 38, 798, 539}}}},
     {17, 17, "AFFICHE LES PARAMÈTRES ET VALEURS DE L'HORLOGE ZIR", 800, 2, -1, -1, frame_only_screen, 3, {{{180, 140, 360, 101}, {1, 321, 720, 16}, {20, 440, 760, 21}}}},
     {18, 18, "AFFICHE LES VALEURS DU VIBREUR", 800, 2, -1, -1, frame_only_screen, 5, {{{40, 160, 720, 161}, {600, 340, 130, 21}, {600, 380, 130, 21}, {180, 460, 395, 95}, {180, 580, 395, 45}}}},
@@ -80,7 +81,10 @@ bool screen_next_page(System& sys) {
 }
 
 void show_screen(System& sys, int screen) {
-  if (sys.screen.screen_mode == kCardScreen && screen != kCardScreen) leave_card_screen(sys);
+  if (screen != sys.screen.screen_mode) {
+    if (sys.screen.screen_mode == kCardScreen) leave_card_screen(sys);
+    close_train_dialog(sys);
+  }
   sys.screen.screen_mode = screen;
   if (is_panel(screen)) {
     sys.screen.last_panel = screen;

@@ -23,6 +23,7 @@
 #include "panels/panel_state.h"
 #include "trains/canton_table.h"
 #include "trains/selectif_table.h"
+#include "trains/train_screen_state.h"
 #include "trains/train_table.h"
 #include "turnouts/aig_table.h"
 
@@ -105,6 +106,7 @@ struct System {
   CardScreenState cardscreen;
   CantonTable cantons;
   TrainTable trains;
+  TrainScreenState trainscreen;
   SelectifTable selectif;
   RemoteState remote;
   BlockState block;

@@ -42,12 +42,6 @@ class CardScreen : public ::testing::Test {
   int32_t& manual_flag(int i) { return sys.io.canton_man_flag[static_cast<size_t>(16 + i)]; }
 };
 
-TEST(PotentiometerSpeed, DeadBandSlopeAndEnds) {
-  const int cases[][2] = {{127, 0},  {128, 0},  {143, 0},  {112, 0},  {144, 0},  {146, 1},
-                          {200, 37}, {240, 64}, {255, 64}, {60, -34}, {15, -64}, {0, -64}};
-  for (const auto& c : cases) EXPECT_EQ(potentiometer_speed(c[0]), c[1]) << c[0];
-}
-
 TEST_F(CardScreen, PotentiometerDrivesItsCantonOnAnyScreenAndBadOnesAreDropped) {
   EXPECT_EQ(sys.cardscreen.card, 1);
   rpress(kCanton0X, kBarY);      // canton 100 manual

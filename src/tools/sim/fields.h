@@ -37,6 +37,8 @@ bool reserve_field(System& sys, int index, std::string_view field, SimField& out
 bool canton_field(System& sys, int index, std::string_view field, SimField& out);
 bool clav_field(System& sys, int index, std::string_view field, SimField& out);
 bool selectif_field(System& sys, int index, std::string_view field, SimField& out);
+// trainscreen.dialog (0 none, 1-6, 7 placing), trainscreen.train
+bool trainscreen_field(System& sys, int index, std::string_view field, SimField& out);
 bool remote_field(System& sys, int index, std::string_view field, SimField& out);
 bool tempo_libe_cant_field(System& sys, int index, std::string_view field, SimField& out);
 // fields_panels.cpp: tco.P.X.Y.FIELD, tco.blink, rendu.N.value, cantcolor.NNN.value

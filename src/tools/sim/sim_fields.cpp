@@ -24,6 +24,7 @@ const FieldTable kFieldTables[] = {
     {"canton", canton_field},
     {"clav", clav_field},
     {"selectif", selectif_field},
+    {"trainscreen", trainscreen_field},
     {"remote", remote_field},
     {"tempo_libe_cant", tempo_libe_cant_field},
     {"tdv", tdv_field},
