@@ -45,8 +45,8 @@ const ScreenInfo kScreens[] = {
     {45, 47, "AFFICHE LES VALEURS DU TABLEAU INTERNE  '#exe:'    (100 éléments maximum)", 1100, 2, 45, 47, frame_only_screen, 1, {{{1, 32, 1098, 512}}}},
     {48, 48, "AFFICHE LA COMPOSITION DES TABLES DE VÉRITÉS    Partie 'pulse:'  (32 maximum)", 800, 2, -1, -1, pulse_screen, 1, {{{0, 32, 800, 512}}}},
     {49, 56, "AFFICHE LES VALEURS DU TABLEAU INTERNE '#horo'            (255 lignes maximum)", 1100, 2, 49, 56, frame_only_screen, 3, {{{0, 32, 1100, 512}, {940, 610, 70, 15}, {470, 559, 570, 21}}}},
-    {59, 59, "AFFICHE LES VALEURS NON NULLES DES PARAMÈTRES DES SEPARATIONS  (100 maximum)", 800, 2, 59, 60, frame_only_screen, 1, {{{0, 0, 800, 700}}}},
-    {60, 60, "AFFICHE LES VALEURS NON NULLES DES PARAMÈTRES DES REGROUPEMENTS  (100 maximum)", 800, 2, 59, 60, frame_only_screen, 1, {{{0, 0, 800, 700}}}},
+    {59, 59, "AFFICHE LES VALEURS NON NULLES DES PARAMÈTRES DES SEPARATIONS  (100 maximum)", 800, 2, 59, 60, split_join_screen, 1, {{{0, 0, 800, 700}}}},
+    {60, 60, "AFFICHE LES VALEURS NON NULLES DES PARAMÈTRES DES REGROUPEMENTS  (100 maximum)", 800, 2, 59, 60, split_join_screen, 1, {{{0, 0, 800, 700}}}},
     // clang-format on
 };
 

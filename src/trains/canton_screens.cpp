@@ -8,6 +8,7 @@
 #include "core/screens.h"
 #include "core/surface.h"
 #include "core/system.h"
+#include "moves/iti_table.h"
 
 namespace {
 
@@ -221,7 +222,78 @@ void selectif_paint(System& sys, Surface& s, const ScreenInfo& info) {
   selectif_redraw(sys, s);
 }
 
-template <auto Paint, auto Redraw>
+// ---- Split and join (59, 60) --------------------------------------------------------------
+
+constexpr int kSplitColumns = 4;
+constexpr int kSplitRows = kSplitEntries / kSplitColumns;
+constexpr int kSplitColumnWidth = 200;
+constexpr int kSplitHeadTop = 130;
+constexpr int kSplitTop = 148;
+constexpr int kSplitLegendTop = 570;
+
+bool split_page(const System& sys) {
+  return sys.screen.screen_mode == 59;
+}
+
+std::string position(int32_t p) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%c%-3d", p >= 1000 ? 'g' : 'c', p >= 1000 ? p - 1000 : p);
+  return text;
+}
+
+void split_join_rows(System& sys, Surface& s) {
+  const auto& table = split_page(sys) ? sys.iti.separe : sys.iti.regroupe;
+  for (int n = 0; n < kSplitEntries; ++n) {
+    const auto& e = table[static_cast<size_t>(n)];
+    const int x = n / kSplitRows * kSplitColumnWidth;
+    const int y = kSplitTop + n % kSplitRows * kRowHeight;
+    const bool defined = e[SPLIT_TRIGGER] != -1;
+    s.set_text_colour(defined ? kBlack : kGrey);
+    s.draw_text(x + 2, y, format("  %2d", n));
+    if (!defined) continue;
+    s.draw_text(x + 60, y, position(e[SPLIT_POS_A]) + " " + position(e[SPLIT_POS_B]));
+  }
+}
+
+void split_join_paint(System& sys, Surface& s, const ScreenInfo& info) {
+  frame_paint(s, info);
+  const bool split = split_page(sys);
+  const char* lines[] = {
+      "Section '#iti'+'separe:' ou 'regroupe:'",
+      split ? "SEPARE : Permet de séparer un train pour donner une locomotive + wagons."
+            : "REGROUPE : Permet de regrouper une locomotive + wagons en un train.",
+      "Affiche la description des variables, mais pas leur valeurs qui sont transitoires (raz "
+      "automatique)",
+      split ? "La mise à 1 de ces variables est équivalent aux gestes fait avec la souris pour "
+              "une séparation."
+            : "La mise à 1 de ces variables est équivalent aux gestes fait avec la souris pour "
+              "un regroupement.",
+      split ? "Si 'separe_xx' = 1, provoque la séparation logique du train sur les cantons "
+              "affichés."
+            : "Si 'regroupe_xx' = 1, provoque le regroupement logique de loco + wagons sur les "
+              "cantons affichés.",
+  };
+  s.set_text_colour(kBlack);
+  int y = 24;
+  for (const char* line : lines) {
+    s.draw_text_fit(2, y, line, 796);
+    y += 18;
+  }
+  for (int c = 0; c < kSplitColumns; ++c) {
+    s.draw_text(c * kSplitColumnWidth + 2, kSplitHeadTop, "  n°");
+    s.draw_text(c * kSplitColumnWidth + 50, kSplitHeadTop, " Cantons");
+  }
+  draw_legend_box(s, kSplitLegendTop,
+                  " CLIC-DROIT : AFFICHE LES PAGES [SEPARATION]<->[REGROUPEMENT].");
+  split_join_rows(sys, s);
+}
+
+// The whole screen is the redraw rectangle.
+void split_join_redraw(System& sys, Surface& s) {
+  if (const ScreenInfo* info = screen_info(sys.screen.screen_mode)) split_join_paint(sys, s, *info);
+}
+
+template <auto Paint, auto Redraw, int LegendTop = kLegendTop>
 void list_screen(System& sys, Surface& s, int mode) {
   const ScreenInfo* info = screen_info(sys.screen.screen_mode);
   if (!info) return;
@@ -233,7 +305,7 @@ void list_screen(System& sys, Surface& s, int mode) {
       Redraw(sys, s);
       break;
     case kLeftPress:
-      frame_left_press(sys, *info, kLegendTop);
+      frame_left_press(sys, *info, LegendTop);
       break;
     case kRightPress:
       screen_next_page(sys);
@@ -251,4 +323,8 @@ void cantons_screen(System& sys, Surface& s, int mode) {
 
 void selectif_screen(System& sys, Surface& s, int mode) {
   list_screen<selectif_paint, selectif_redraw>(sys, s, mode);
+}
+
+void split_join_screen(System& sys, Surface& s, int mode) {
+  list_screen<split_join_paint, split_join_redraw, kSplitLegendTop>(sys, s, mode);
 }

@@ -73,8 +73,24 @@ TEST_F(CantonScreens, DirectionRulesWithTheirConditions) {
   EXPECT_EQ(text_at(2, 32 + 31 * 16), " 95");
 }
 
+TEST_F(CantonScreens, SplitAndJoinEntriesByColumn) {
+  sys.iti.separe[2] = {0, 105, 1003};
+  sys.iti.regroupe[57] = {0, 1012, 305};
+  show(59);
+  int colour = -1;
+  EXPECT_EQ(text_at(2, 148 + 2 * 16, &colour), "   2");
+  EXPECT_EQ(colour, 0);
+  EXPECT_EQ(text_at(60, 148 + 2 * 16), "c105 g3  ");
+  EXPECT_EQ(text_at(2, 148 + 3 * 16, &colour), "   3");
+  EXPECT_EQ(colour, 17);
+  EXPECT_EQ(text_at(60, 148 + 3 * 16), "");
+  window_button_press(sys, MouseButton::Right, 400, 300);
+  window_paint(sys);
+  EXPECT_EQ(text_at(460, 148 + 7 * 16), "g12  c305");
+}
+
 TEST_F(CantonScreens, RedrawEqualsPaint) {
-  for (int screen : {28, 29, 32, 33, 34}) {
+  for (int screen : {28, 29, 32, 33, 34, 59, 60}) {
     SCOPED_TRACE(screen);
     sys.screen.screen_mode = screen;
     expect_redraw_equals_paint(sys, host, [&] {
@@ -83,6 +99,8 @@ TEST_F(CantonScreens, RedrawEqualsPaint) {
         sys.cantons.num_train[c] = static_cast<int>(c) % 32;
       }
       sys.selectif.rule[static_cast<size_t>(screen % 3 * 32 + 5)].fill(1);
+      sys.iti.separe[static_cast<size_t>(screen)] = {0, 3, 1001};
+      sys.iti.regroupe[static_cast<size_t>(screen)] = {0, 1002, 4};
     });
   }
 }
