@@ -47,3 +47,41 @@ tick
 set var_450 0
 tick 2
 get train.0.cantons_txt
+# The model clock, started as its screen will: the timetable switches the station lights on at
+# 06:02 and plays the announcement from 06:05 (zir-sim prints the EXEC line instead).
+set clock.running 1
+tick 25
+get clock.hour
+get clock.minute
+get out_120
+tick 12
+get clock.minute
+get horo.0.comment
+# Automatic block and automatic turnouts. Train 0 runs at 64 (keyboard level 3) from canton 1
+# to canton 2: having left canton 1 at full speed it throws turnout 0 towards canton 4, and is
+# held to 20 on canton 2 while the turnout leads there.
+set clav.0.level 3
+tick 20
+get train.0.vit
+set var_452 1
+tick
+set var_451 0
+tick
+get aigauto.0.done
+get aig_cmd_0
+tick 10
+get pos1_aig_0
+get train.0.vitmax_lim
+get train.0.vit
+# Train 1 holds canton 4: entering canton 3 while still on canton 2, train 0 is slowed to 15,
+# then stopped once it has left canton 2; canton 3's signal variable shows the stop.
+set var_453 1
+tick 2
+get train.0.bal_state
+get train.0.cons
+set var_452 0
+tick
+get train.0.bal_state
+get bal_cant_p_3
+tick 40
+get train.0.vit

@@ -1,7 +1,12 @@
 #include "core/startup.h"
 
+#include "block/aigauto_config.h"
+#include "block/balauto_config.h"
 #include "cards/card_exchange.h"
 #include "cards/card_search.h"
+#include "clock/exe_config.h"
+#include "clock/horo_config.h"
+#include "clock/vib_config.h"
 #include "core/config_reader.h"
 #include "core/general.h"
 #include "core/system.h"
@@ -25,7 +30,10 @@ namespace {
 // caught while on switches its variables off).
 void read_reload_group(System& sys) {
   read_tdv(sys);
-  // #exe, #vib, #iti, #horo
+  read_exe_section(sys);
+  read_vib_section(sys);
+  // #iti
+  read_horo_section(sys);
   sys.clock.running = 0;
 }
 
@@ -42,7 +50,8 @@ void startup_window_create(System& sys) {
   canton_init(sys);
   read_train_section(sys);
   read_selectif(sys);
-  // #aigauto, #balauto
+  read_aigauto(sys);
+  read_balauto(sys);
   // the caller starts the 80 ms timer here
   sys.screen.screen_mode = 0;
   load_panels(sys, kPanelFile);

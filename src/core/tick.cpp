@@ -2,6 +2,9 @@
 
 #include "cards/card_exchange.h"
 #include "cards/card_screen.h"
+#include "clock/exe_engine.h"
+#include "clock/horo_engine.h"
+#include "clock/vib_engine.h"
 #include "core/system.h"
 #include "core/window_events.h"
 #include "logic/tdv_engine.h"
@@ -52,9 +55,12 @@ void run_tick_steps(System& sys) {
   tracking_step(sys);
   // movements
   canton_update_step(sys);
-  // clock and timetable, routes, split and join
+  horo_tick(sys);
+  // routes, split and join
   aig_tick(sys);
-  // vibrator, sidings, external actions
+  vib_tick(sys);
+  // sidings
+  exe_tick(sys);
   real_speed_update(sys);
   table_screen_tick_redraw(sys);
   card_screen_tick(sys);

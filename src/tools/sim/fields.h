@@ -8,7 +8,6 @@ bool tick_field(System& sys, int index, std::string_view field, SimField& out);
 bool special_field(System& sys, int index, std::string_view field, SimField& out);
 bool general_field(System& sys, int index, std::string_view field, SimField& out);
 bool screen_field(System& sys, int index, std::string_view field, SimField& out);
-bool clock_field(System& sys, int index, std::string_view field, SimField& out);
 // fields_cards.cpp: card.C.linked, port.errors, port.com
 bool card_field(System& sys, int index, std::string_view field, SimField& out);
 bool port_field(System& sys, int index, std::string_view field, SimField& out);
@@ -45,3 +44,17 @@ bool tempo_libe_cant_field(System& sys, int index, std::string_view field, SimFi
 bool tco_field(System& sys, int index, std::string_view field, SimField& out);
 bool rendu_field(System& sys, int index, std::string_view field, SimField& out);
 bool cantcolor_field(System& sys, int index, std::string_view field, SimField& out);
+// fields_block.cpp: the block's per-train results under train.N, then block.*, vitmax.N.*,
+// halt.N.*, cant.N.*, balauto.*, aigauto.N.* and aigauto.count
+bool block_train_field(System& sys, int index, std::string_view field, SimField& out);
+bool block_field(System& sys, int index, std::string_view field, SimField& out);
+bool vitmax_field(System& sys, int index, std::string_view field, SimField& out);
+bool halt_field(System& sys, int index, std::string_view field, SimField& out);
+bool cant_field(System& sys, int index, std::string_view field, SimField& out);
+bool balauto_field(System& sys, int index, std::string_view field, SimField& out);
+bool aigauto_field(System& sys, int index, std::string_view field, SimField& out);
+// fields_clock.cpp: clock.FIELD, horo.N.FIELD, horo.K.comment, exe.N.text, exe.count, vib.FIELD
+bool clock_field(System& sys, int index, std::string_view field, SimField& out);
+bool horo_field(System& sys, int index, std::string_view field, SimField& out);
+bool exe_field(System& sys, int index, std::string_view field, SimField& out);
+bool vib_field(System& sys, int index, std::string_view field, SimField& out);
