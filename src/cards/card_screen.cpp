@@ -434,7 +434,8 @@ void draw_screen(System& sys, Surface& s) {
   for (const Legend& l : kLegends) {
     s.draw_text_fit(l.x, l.y, l.text, l.x >= kRightColumn ? kRightRoom : info->width - l.x);
   }
-  s.draw_text_fit(info->width - 140, 2, "(QUITTER = ESC)", 138);
+  const int right = std::min(info->width, s.width());
+  s.draw_text_fit(right - 140, 2, "(QUITTER = ESC)", 138);
   s.set_text_colour(kBlueText);
   s.draw_textf(222, 2, "%3d", kTickMs);
   s.draw_textf(320, 2, "Err RS232: %d", sys.cardlink.serial.error_counter);
@@ -442,7 +443,7 @@ void draw_screen(System& sys, Surface& s) {
   for (const Grid& g : kGrids) {
     for (int i = 0; i < g.count; ++i) draw_item(sys, s, g.area, item_box(g, i), i);
   }
-  draw_close_box(s, info->width - 15, info->close_top);
+  draw_close_box(s, right - 15, info->close_top);
 }
 
 // ---- Presses -------------------------------------------------------------------------------

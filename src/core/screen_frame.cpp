@@ -1,5 +1,7 @@
 #include "core/screen_frame.h"
 
+#include <algorithm>
+
 #include "core/screens.h"
 #include "core/surface.h"
 #include "core/system.h"
@@ -13,8 +15,9 @@ constexpr int kCloseFromRight = 15;
 constexpr int kTitleRoom =
     648;  // a title ends before x = 650  // the close box spans 785..798 on an 800-wide screen
 
-int close_left(const ScreenInfo& info) {
-  return info.width - kCloseFromRight;
+// On a drawing area narrower than the screen, the close box stands at the area's right edge.
+int close_left(const ScreenInfo& info, int area_width) {
+  return std::min(info.width, area_width) - kCloseFromRight;
 }
 }  // namespace
 
@@ -31,9 +34,10 @@ void frame_paint(Surface& s, const ScreenInfo& info) {
   s.select_font(Font::Text);
   s.set_text_colour(0);
   s.draw_text_fit(kTitleX, kTitleY, info.title, kTitleRoom);
-  s.draw_text_fit(info.width - kQuitFromRight, kTitleY, "(QUITTER = ESC)",
+  const int right = std::min(info.width, s.width());
+  s.draw_text_fit(right - kQuitFromRight, kTitleY, "(QUITTER = ESC)",
                   kQuitFromRight - kCloseFromRight - 2);
-  draw_close_box(s, close_left(info), info.close_top);
+  draw_close_box(s, close_left(info, s.width()), info.close_top);
 }
 
 void draw_legend_box(Surface& s, int top, std::string_view text) {
@@ -44,8 +48,8 @@ void draw_legend_box(Surface& s, int top, std::string_view text) {
   s.draw_text_fit(2, top + 3, text, kScreenWidth - 4);
 }
 
-bool in_close_box(const ScreenInfo& info, int x, int y) {
-  const int left = close_left(info);
+bool in_close_box(const ScreenInfo& info, int area_width, int x, int y) {
+  const int left = close_left(info, area_width);
   return x >= left && x <= left + kCloseBoxSize && y >= info.close_top &&
          y <= info.close_top + kCloseBoxSize;
 }
@@ -57,7 +61,7 @@ bool in_legend_box(int top, int x, int y) {
 bool frame_left_press(System& sys, const ScreenInfo& info, int legend_top) {
   const int x = sys.screen.press_x;
   const int y = sys.screen.press_y;
-  if (in_close_box(info, x, y)) {
+  if (in_close_box(info, sys.screen.client_width, x, y)) {
     show_screen(sys, sys.screen.last_panel);
     return true;
   }

@@ -161,7 +161,7 @@ void next_table(System& sys) {
 void table_press(System& sys, const ScreenInfo& info) {
   const int x = sys.screen.press_x;
   const int y = sys.screen.press_y;
-  if (in_close_box(info, x, y)) {
+  if (in_close_box(info, sys.screen.client_width, x, y)) {
     show_screen(sys, sys.screen.last_panel);
     return;
   }

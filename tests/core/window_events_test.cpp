@@ -242,7 +242,8 @@ TEST_F(WindowEvents, CloseBoxReturnsToTheLastPanelRightPressTurnsThePage) {
   show(30);  // a screen without pages ignores the right press
   window_button_press(sys, MouseButton::Right, 400, 300);
   EXPECT_EQ(screen(), 30);
-  show(35);  // 1100 wide: the close box is at its own right edge
+  window_resize(sys, 1100, 700);
+  show(35);  // 1100 wide on an area as wide: the close box is at its own right edge
   window_button_press(sys, MouseButton::Left, 790, 8);
   EXPECT_EQ(screen(), 35);
   window_button_press(sys, MouseButton::Left, 1090, 8);
@@ -357,6 +358,24 @@ TEST_F(WindowEvents, ScreensWithoutAnEntryAreNotDrawn) {
   EXPECT_EQ(screen_info(61), nullptr);
   EXPECT_EQ(screen_info(7), nullptr);
   for (int s = 8; s <= kLastScreen; ++s) EXPECT_NE(screen_info(s), nullptr) << s;
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(WindowEvents, OnANarrowAreaTheCloseBoxKeepsToItsRightEdge) {
+  window_resize(sys, 699, 700);  // an area 700 wide, a screen 1100 wide
+  sys.screen.last_panel = 2;
+  sys.screen.record_texts = true;
+  show(35);
+  window_paint(sys);
+  bool quit_text_seen = false;
+  for (const DrawnText& t : sys.screen.drawn_texts)
+    if (t.text == "(QUITTER = ESC)") quit_text_seen = t.x == 700 - 140;
+  EXPECT_TRUE(quit_text_seen);
+  window_button_press(sys, MouseButton::Left, 690, 8);
+  EXPECT_EQ(screen(), 2);
 }
 
 }  // namespace
