@@ -1,9 +1,9 @@
 // The tick redraw of the busiest table screens, surface and copies to the window included.
 #include <benchmark/benchmark.h>
 
-#include "core/recording_host.h"
 #include "core/system.h"
-#include "core/window_events.h"
+#include "runtime/window_events.h"
+#include "tools/sim/recording_host.h"
 
 namespace {
 

@@ -47,6 +47,27 @@ tick
 set var_450 0
 tick 2
 get train.0.cantons_txt
+# Movement 0 takes the autorail (allowed in automatic runs here, as on the train screen) from
+# canton 4 into siding 0, where the contact in_10 (var_510 with the simulation switch) stops it.
+set train.1.en_auto 1
+set depl_start_run_0 1
+tick
+get depl.0.state
+get depl.0.state_text
+get train.1.mode
+tick 15
+get depl.0.state_text
+get depl.0.current_speed
+get canton.4.Vitesse
+set var_510 1
+tick
+get depl.0.state_text
+tick 20
+get depl.0.state
+get garage_lock_status_0
+get garage.0.num_train
+get out_20
+get train.1.train_garage
 # The model clock, started as its screen will: the timetable switches the station lights on at
 # 06:02 and plays the announcement from 06:05 (zir-sim prints the EXEC line instead).
 set clock.running 1

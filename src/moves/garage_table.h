@@ -5,6 +5,8 @@
 #include <cstdint>
 
 constexpr int kSidings = 32;
+// Where a canton number is expected, kSidingCanton + g names siding g.
+constexpr int kSidingCanton = 1000;
 
 struct GarageTable {
   std::array<int32_t, kSidings> ass_canton;
@@ -21,6 +23,10 @@ struct GarageTable {
     ass_out.fill(0);
     pol.fill(1);
     num_train.fill(-1);
+    reset_locks();
+  }
+  // Every siding connected and held by no movement.
+  void reset_locks() {
     cmd_lock.fill(0);
     state_lock.fill(0);
     res_auto.fill(0);

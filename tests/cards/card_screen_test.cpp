@@ -7,11 +7,11 @@
 #include <cstring>
 
 #include "cards/card_exchange.h"
-#include "core/recording_host.h"
 #include "core/screens.h"
 #include "core/system.h"
-#include "core/window_events.h"
+#include "runtime/window_events.h"
 #include "support/screen_redraw.h"
+#include "tools/sim/recording_host.h"
 
 namespace {
 

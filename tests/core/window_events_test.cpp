@@ -1,19 +1,19 @@
 // The window's message handling without a window: key routing, ESC, menu commands, mouse on
 // the table-screen frame, resize, and the two drawing steps of the tick.
-#include "core/window_events.h"
+#include "runtime/window_events.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
 
-#include "core/menu.h"
-#include "core/recording_host.h"
 #include "core/screen_frame.h"
 #include "core/screens.h"
 #include "core/surface.h"
 #include "core/system.h"
-#include "core/tick.h"
+#include "runtime/menu.h"
+#include "runtime/tick.h"
+#include "tools/sim/recording_host.h"
 
 namespace {
 
@@ -149,6 +149,7 @@ TEST_F(WindowEvents, EveryMenuBarItemIsACommandWithAScreenOrAnAction) {
       fresh.screen.screen_mode = 50;  // a screen that no menu item shows
       const size_t boxes = host.boxes.size();
       window_menu(fresh, id);
+      // 943 saves the panels, and only those a run has read: a fresh System has none.
       const bool acted = fresh.screen.screen_mode != 50 || fresh.screen.panel_mode != ' ' ||
                          host.boxes.size() > boxes || host.quit_requested || id == 943;
       EXPECT_TRUE(acted);
@@ -199,6 +200,22 @@ TEST_F(WindowEvents, EditAndReloadShowTheirWarningFirst) {
   ASSERT_EQ(host.boxes.size(), 2u);
   EXPECT_EQ(host.boxes[1].text.rfind("ZIR va prendre en compte les modifications", 0), 0u);
   EXPECT_EQ(sys.clock.running, 0);
+}
+
+// The boxes promise nothing the program does not do yet.
+TEST_F(WindowEvents, BoxesSayOnlyWhatTheProgramDoes) {
+  window_menu(sys, 904);
+  window_menu(sys, 914);
+  ASSERT_EQ(host.boxes.size(), 2u);
+  EXPECT_EQ(host.boxes[0].text.find("config_tco.txt"), std::string::npos);
+  // The reload box names the sections menu 914 reads again, and only those.
+  EXPECT_EQ(host.boxes[1].text,
+            "ZIR va prendre en compte les modifications dans 'config.txt' \n\nLes sections "
+            "rechargées sont : \n  horo#  Paramétrage de l'horloge + horodateur \n  depl#  "
+            "Définition des déplacements automatique\n  tdv#    "
+            "Opérations logiques (table de vérité, équations, impulsions)\n  exe#    Fichiers à "
+            "exécuter\n  vib#    Configuration du vibreur\n\nPour les autres sections, relancer "
+            "ZIR");
 }
 
 TEST_F(WindowEvents, QuitRemoteKeyAndOverlays) {
@@ -293,6 +310,28 @@ TEST_F(WindowEvents, PaintDrawsTheTableScreenFrameOnSilver) {
   EXPECT_TRUE(title_ink);
 }
 
+// A screen with pages shows them in its legend box, which turns the page when pressed; a
+// screen without pages has no legend box.
+TEST_F(WindowEvents, LegendBoxOfAScreenWithPages) {
+  struct Case {
+    int screen;
+    bool legend;
+    int after_press;
+    int legend_top;  // where the screen puts its legend box
+  };
+  for (const Case& c : {Case{25, true, 26, 520}, Case{27, true, 25, 520}, Case{60, true, 59, 570},
+                        Case{17, false, 17, 40}}) {
+    SCOPED_TRACE(c.screen);
+    show(c.screen);
+    window_paint(sys);
+    const Surface* front = host.frame.surface();
+    ASSERT_NE(front, nullptr);
+    EXPECT_EQ(front->pixel(50, c.legend_top + 1) == palette_fill(37), c.legend);
+    window_button_press(sys, MouseButton::Left, 50, c.legend_top + 5);
+    EXPECT_EQ(screen(), c.after_press);
+  }
+}
+
 // The titles keep their own spacing: the "(... maximum)" part stands where the screen puts it.
 TEST_F(WindowEvents, FrameTitlesKeepTheirSpacing) {
   struct Case {
@@ -341,7 +380,7 @@ TEST_F(WindowEvents, TableScreensRedrawOnlyTheirRectanglesOnEvenTicks) {
   EXPECT_EQ(host.frame.surface()->pixel(100, 100), palette_fill(4));
   tick(sys);
   const Surface* front = host.frame.surface();
-  EXPECT_EQ(front->pixel(76, 33), palette_fill(7));   // inside the grid's top-left cell
+  EXPECT_EQ(front->pixel(76, 33), palette_fill(7));    // inside the grid's top-left cell
   EXPECT_EQ(front->pixel(520, 345), palette_fill(7));  // and its bottom-right one
   EXPECT_EQ(front->pixel(74, 100), palette_fill(4));
   EXPECT_EQ(front->pixel(525, 100), palette_fill(4));

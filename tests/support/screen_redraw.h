@@ -4,11 +4,11 @@
 
 #include <gtest/gtest.h>
 
-#include "core/recording_host.h"
 #include "core/screens.h"
 #include "core/surface.h"
 #include "core/system.h"
-#include "core/window_events.h"
+#include "runtime/window_events.h"
+#include "tools/sim/recording_host.h"
 
 // Paints the screen in view, lets `change` alter the values it shows, runs the tick redraw and
 // compares the window with a fresh paint.

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "core/screens.h"
-#include "core/window_events.h"
+#include "runtime/window_events.h"
 #include "support/screen_redraw.h"
 #include "support/temp_dir.h"
 

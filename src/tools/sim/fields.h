@@ -30,6 +30,7 @@ bool varscreen_field(System& sys, int index, std::string_view field, SimField& o
 bool iti_field(System& sys, int index, std::string_view field, SimField& out);
 bool depl_field(System& sys, int index, std::string_view field, SimField& out);
 bool garage_field(System& sys, int index, std::string_view field, SimField& out);
+bool servo_field(System& sys, int index, std::string_view field, SimField& out);
 // fields_trains.cpp
 bool train_field(System& sys, int index, std::string_view field, SimField& out);
 bool reserve_field(System& sys, int index, std::string_view field, SimField& out);

@@ -1,13 +1,16 @@
-#include "core/tick.h"
+#include "runtime/tick.h"
 
 #include "cards/card_exchange.h"
 #include "cards/card_screen.h"
 #include "clock/exe_engine.h"
 #include "clock/horo_engine.h"
 #include "clock/vib_engine.h"
+#include "core/special_vars.h"
 #include "core/system.h"
-#include "core/window_events.h"
 #include "logic/tdv_engine.h"
+#include "moves/depl_engine.h"
+#include "moves/garage_engine.h"
+#include "runtime/window_events.h"
 #include "trains/canton_engine.h"
 #include "trains/driving.h"
 #include "trains/speed_profile.h"
@@ -53,13 +56,13 @@ void run_tick_steps(System& sys) {
   panel_tick_paint(sys);
   trains_engine_step(sys);
   tracking_step(sys);
-  // movements
+  depl_tick(sys);
   canton_update_step(sys);
   horo_tick(sys);
   // routes, split and join
   aig_tick(sys);
   vib_tick(sys);
-  // sidings
+  garage_tick(sys);
   exe_tick(sys);
   real_speed_update(sys);
   table_screen_tick_redraw(sys);
