@@ -1,5 +1,6 @@
 #include "core/screen_frame.h"
 
+#include <algorithm>
 #include <string>
 
 #include "core/screens.h"
@@ -7,16 +8,19 @@
 #include "core/system.h"
 
 namespace {
+constexpr int kScreenWidth = 800;
 constexpr int kTitleX = 2;
 constexpr int kTitleY = 2;
 constexpr int kQuitFromRight = 140;  // "(QUITTER = ESC)" at 660 on an 800-wide screen
 constexpr int kCloseFromRight = 15;  // the close box spans 785..798 on an 800-wide screen
+constexpr int kTitleRoom = 648;      // a title ends before x = 650
 
 // A screen whose content is not built shows its page group in a legend box here.
 constexpr int kFrameOnlyLegendTop = 40;
 
-int close_left(const ScreenInfo& info) {
-  return info.width - kCloseFromRight;
+// On a drawing area narrower than the screen, the close box stands at the area's right edge.
+int close_left(const ScreenInfo& info, int area_width) {
+  return std::min(info.width, area_width) - kCloseFromRight;
 }
 
 bool has_pages(const ScreenInfo& info) {
@@ -45,9 +49,11 @@ void frame_paint(Surface& s, const ScreenInfo& info) {
   s.fill_rect(0, 0, info.width, kScreenHeight, 7);
   s.select_font(Font::Text);
   s.set_text_colour(0);
-  s.draw_text(kTitleX, kTitleY, info.title);
-  s.draw_text(info.width - kQuitFromRight, kTitleY, "(QUITTER = ESC)");
-  draw_close_box(s, close_left(info), info.close_top);
+  s.draw_text_fit(kTitleX, kTitleY, info.title, kTitleRoom);
+  const int right = std::min(info.width, s.width());
+  s.draw_text_fit(right - kQuitFromRight, kTitleY, "(QUITTER = ESC)",
+                  kQuitFromRight - kCloseFromRight - 2);
+  draw_close_box(s, close_left(info, s.width()), info.close_top);
 }
 
 void draw_legend_box(Surface& s, int top, std::string_view text) {
@@ -55,11 +61,11 @@ void draw_legend_box(Surface& s, int top, std::string_view text) {
   s.select_fill(37);
   s.rectangle(0, top, kLegendBoxWidth + 1, top + kLegendBoxHeight + 1);
   s.set_text_colour(0);
-  s.draw_text(2, top + 3, text);
+  s.draw_text_fit(2, top + 3, text, kScreenWidth - 4);
 }
 
-bool in_close_box(const ScreenInfo& info, int x, int y) {
-  const int left = close_left(info);
+bool in_close_box(const ScreenInfo& info, int area_width, int x, int y) {
+  const int left = close_left(info, area_width);
   return x >= left && x <= left + kCloseBoxSize && y >= info.close_top &&
          y <= info.close_top + kCloseBoxSize;
 }
@@ -71,7 +77,7 @@ bool in_legend_box(int top, int x, int y) {
 bool frame_left_press(System& sys, const ScreenInfo& info, int legend_top) {
   const int x = sys.screen.press_x;
   const int y = sys.screen.press_y;
-  if (in_close_box(info, x, y)) {
+  if (in_close_box(info, sys.screen.client_width, x, y)) {
     show_screen(sys, sys.screen.last_panel);
     return true;
   }

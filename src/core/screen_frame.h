@@ -19,7 +19,8 @@ void draw_close_box(Surface& s, int left, int top);
 // The legend box at the left edge, at `top`; its text begins with "CLIC-DROIT".
 void draw_legend_box(Surface& s, int top, std::string_view text);
 
-bool in_close_box(const ScreenInfo& info, int x, int y);
+// On a drawing area `area_width` wide (the close box keeps to its right edge).
+bool in_close_box(const ScreenInfo& info, int area_width, int x, int y);
 bool in_legend_box(int top, int x, int y);
 
 // Left press shared by all table screens: in the close box, back to the last panel; in the

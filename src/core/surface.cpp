@@ -364,6 +364,10 @@ void Surface::polygon(const int* xy, int points) {
 }
 
 void Surface::draw_text(int x, int y, std::string_view text) {
+  draw_text_fit(x, y, text, 0);
+}
+
+void Surface::draw_text_fit(int x, int y, std::string_view text, int room) {
   if (text.empty()) return;
   std::string utf8 = valid_utf8(text) ? std::string(text) : cp1252_to_utf8(text);
   if (recording_) drawn_.push_back({x, y, text_index_, utf8});
@@ -377,13 +381,22 @@ void Surface::draw_text(int x, int y, std::string_view text) {
   }
   const FontCell cell = font_cell(font_);
   const double baseline = y + std::round(cell.height * kAscentEm / kCellHeightEm);
+  // A text wider than its room is narrowed: glyphs and cells shrink across, never cut.
+  const double wanted = static_cast<double>(kCharWidth) * count;
+  const double narrow = room > 0 && wanted > room ? room / wanted : 1.0;
   for (int i = 0; i < count; ++i) {
-    glyphs[i].x = x + static_cast<double>(kCharWidth) * i;
+    glyphs[i].x = x + kCharWidth * narrow * i;
     glyphs[i].y = baseline;
+  }
+  if (narrow < 1.0) {
+    cairo_matrix_t m;
+    cairo_matrix_init_scale(&m, narrow * cell.width / kAdvanceEm, cell.height / kCellHeightEm);
+    cairo_set_font_matrix(cr_, &m);
   }
   set_source(text_);
   cairo_show_glyphs(cr_, glyphs, count);
   cairo_glyph_free(glyphs);
+  if (narrow < 1.0) select_font(font_);
 }
 
 void Surface::draw_textf(int x, int y, const char* format, ...) {

@@ -75,6 +75,8 @@ class Surface {
   // UTF-8 text in the current font and text colour, each character in its own cell.
   void draw_text(int x, int y, std::string_view text);
   void draw_textf(int x, int y, const char* format, ...) __attribute__((format(printf, 4, 5)));
+  // The same, narrowed across to `room` pixels when it is wider (0: no limit); recorded whole.
+  void draw_text_fit(int x, int y, std::string_view text, int room);
 
   // Copies a rectangle of `src` to the same place on this surface (clipped to both).
   void copy_from(const Surface& src, int x, int y, int w, int h);

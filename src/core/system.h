@@ -9,6 +9,7 @@
 
 #include "block/block_state.h"
 #include "cards/card_link.h"
+#include "cards/card_screen_state.h"
 #include "cards/io_image.h"
 #include "clock/clock_state.h"
 #include "core/error_log.h"
@@ -22,6 +23,7 @@
 #include "panels/panel_state.h"
 #include "trains/canton_table.h"
 #include "trains/selectif_table.h"
+#include "trains/train_screen_state.h"
 #include "trains/train_table.h"
 #include "turnouts/aig_table.h"
 
@@ -101,8 +103,10 @@ struct System {
 
   IoImage io;
   CardLinkState cardlink;
+  CardScreenState cardscreen;
   CantonTable cantons;
   TrainTable trains;
+  TrainScreenState trainscreen;
   SelectifTable selectif;
   RemoteState remote;
   BlockState block;
@@ -114,6 +118,7 @@ struct System {
   ExeState exe;
   VibState vib;
   LogicVars logic;
+  LogicScreenState logicscreen;
   TdvLogic tdv;
   PanelState panels;
 };

@@ -1,6 +1,7 @@
 #include "runtime/tick.h"
 
 #include "cards/card_exchange.h"
+#include "cards/card_screen.h"
 #include "clock/exe_engine.h"
 #include "clock/horo_engine.h"
 #include "clock/vib_engine.h"
@@ -65,7 +66,7 @@ void run_tick_steps(System& sys) {
   exe_tick(sys);
   real_speed_update(sys);
   table_screen_tick_redraw(sys);
-  // card-screen work
+  card_screen_tick(sys);
 }
 
 }  // namespace

@@ -57,7 +57,9 @@ bool key_goes_global(const System& sys) {
   const int screen = sys.screen.screen_mode;
   if (screen == kCardScreen) return false;
   if (is_panel(screen) && sys.screen.panel_mode != ' ') return false;
-  if (is_train_characteristics(screen) && sys.screen.field_editing) return false;
+  // While a train dialog is open, typed characters never drive trains.
+  if (is_train_characteristics(screen) && (sys.screen.field_editing || sys.trainscreen.dialog))
+    return false;
   return true;
 }
 

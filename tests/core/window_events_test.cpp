@@ -260,7 +260,8 @@ TEST_F(WindowEvents, CloseBoxReturnsToTheLastPanelRightPressTurnsThePage) {
   show(30);  // a screen without pages ignores the right press
   window_button_press(sys, MouseButton::Right, 400, 300);
   EXPECT_EQ(screen(), 30);
-  show(35);  // 1100 wide: the close box is at its own right edge
+  window_resize(sys, 1100, 700);
+  show(35);  // 1100 wide on an area as wide: the close box is at its own right edge
   window_button_press(sys, MouseButton::Left, 790, 8);
   EXPECT_EQ(screen(), 35);
   window_button_press(sys, MouseButton::Left, 1090, 8);
@@ -317,16 +318,17 @@ TEST_F(WindowEvents, LegendBoxOfAScreenWithPages) {
     int screen;
     bool legend;
     int after_press;
+    int legend_top;  // where the screen puts its legend box
   };
-  for (const Case& c :
-       {Case{25, true, 26}, Case{27, true, 25}, Case{60, true, 59}, Case{17, false, 17}}) {
+  for (const Case& c : {Case{25, true, 26, 520}, Case{27, true, 25, 520}, Case{60, true, 59, 570},
+                        Case{17, false, 17, 40}}) {
     SCOPED_TRACE(c.screen);
     show(c.screen);
     window_paint(sys);
     const Surface* front = host.frame.surface();
     ASSERT_NE(front, nullptr);
-    EXPECT_EQ(front->pixel(50, 41) == palette_fill(37), c.legend);
-    window_button_press(sys, MouseButton::Left, 50, 45);
+    EXPECT_EQ(front->pixel(50, c.legend_top + 1) == palette_fill(37), c.legend);
+    window_button_press(sys, MouseButton::Left, 50, c.legend_top + 5);
     EXPECT_EQ(screen(), c.after_press);
   }
 }
@@ -379,8 +381,8 @@ TEST_F(WindowEvents, TableScreensRedrawOnlyTheirRectanglesOnEvenTicks) {
   EXPECT_EQ(host.frame.surface()->pixel(100, 100), palette_fill(4));
   tick(sys);
   const Surface* front = host.frame.surface();
-  EXPECT_EQ(front->pixel(75, 32), palette_fill(7));
-  EXPECT_EQ(front->pixel(524, 351), palette_fill(7));
+  EXPECT_EQ(front->pixel(76, 33), palette_fill(7));    // inside the grid's top-left cell
+  EXPECT_EQ(front->pixel(520, 345), palette_fill(7));  // and its bottom-right one
   EXPECT_EQ(front->pixel(74, 100), palette_fill(4));
   EXPECT_EQ(front->pixel(525, 100), palette_fill(4));
   EXPECT_EQ(front->pixel(100, 352), palette_fill(4));
@@ -396,6 +398,24 @@ TEST_F(WindowEvents, ScreensWithoutAnEntryAreNotDrawn) {
   EXPECT_EQ(screen_info(61), nullptr);
   EXPECT_EQ(screen_info(7), nullptr);
   for (int s = 8; s <= kLastScreen; ++s) EXPECT_NE(screen_info(s), nullptr) << s;
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(WindowEvents, OnANarrowAreaTheCloseBoxKeepsToItsRightEdge) {
+  window_resize(sys, 699, 700);  // an area 700 wide, a screen 1100 wide
+  sys.screen.last_panel = 2;
+  sys.screen.record_texts = true;
+  show(35);
+  window_paint(sys);
+  bool quit_text_seen = false;
+  for (const DrawnText& t : sys.screen.drawn_texts)
+    if (t.text == "(QUITTER = ESC)") quit_text_seen = t.x == 700 - 140;
+  EXPECT_TRUE(quit_text_seen);
+  window_button_press(sys, MouseButton::Left, 690, 8);
+  EXPECT_EQ(screen(), 2);
 }
 
 }  // namespace

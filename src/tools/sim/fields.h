@@ -11,6 +11,11 @@ bool screen_field(System& sys, int index, std::string_view field, SimField& out)
 // fields_cards.cpp: card.C.linked, port.errors, port.com
 bool card_field(System& sys, int index, std::string_view field, SimField& out);
 bool port_field(System& sys, int index, std::string_view field, SimField& out);
+// manual.NNN.FIELD (card * 100 + index), direct.N.state|address|data (card * 5 + slot),
+// cardscreen.card|pot|target|buffer
+bool manual_field(System& sys, int index, std::string_view field, SimField& out);
+bool direct_field(System& sys, int index, std::string_view field, SimField& out);
+bool cardscreen_field(System& sys, int index, std::string_view field, SimField& out);
 // fields_turnouts.cpp
 bool aig_field(System& sys, int index, std::string_view field, SimField& out);
 bool aigseq_field(System& sys, int index, std::string_view field, SimField& out);
@@ -18,6 +23,9 @@ bool aigseq_field(System& sys, int index, std::string_view field, SimField& out)
 bool tdv_field(System& sys, int index, std::string_view field, SimField& out);
 bool pulse_field(System& sys, int index, std::string_view field, SimField& out);
 bool program_field(System& sys, int index, std::string_view field, SimField& out);
+// tdvscreen.table, varscreen.internal
+bool tdvscreen_field(System& sys, int index, std::string_view field, SimField& out);
+bool varscreen_field(System& sys, int index, std::string_view field, SimField& out);
 // fields_moves.cpp
 bool iti_field(System& sys, int index, std::string_view field, SimField& out);
 bool depl_field(System& sys, int index, std::string_view field, SimField& out);
@@ -29,6 +37,8 @@ bool reserve_field(System& sys, int index, std::string_view field, SimField& out
 bool canton_field(System& sys, int index, std::string_view field, SimField& out);
 bool clav_field(System& sys, int index, std::string_view field, SimField& out);
 bool selectif_field(System& sys, int index, std::string_view field, SimField& out);
+// trainscreen.dialog (0 none, 1-6, 7 placing), trainscreen.train
+bool trainscreen_field(System& sys, int index, std::string_view field, SimField& out);
 bool remote_field(System& sys, int index, std::string_view field, SimField& out);
 bool tempo_libe_cant_field(System& sys, int index, std::string_view field, SimField& out);
 // fields_panels.cpp: tco.P.X.Y.FIELD, tco.blink, rendu.N.value, cantcolor.NNN.value

@@ -28,3 +28,19 @@ bool program_field(System& sys, int index, std::string_view field, SimField& out
   out.read_only = true;
   return true;
 }
+
+bool tdvscreen_field(System& sys, int index, std::string_view field, SimField& out) {
+  if (index != -1 || field != "table") return false;
+  out.value = &sys.logicscreen.table;
+  out.low = 0;
+  out.high = kTdvTables - 1;
+  return true;
+}
+
+bool varscreen_field(System& sys, int index, std::string_view field, SimField& out) {
+  if (index != -1 || field != "internal") return false;
+  out.value = &sys.logicscreen.internal;
+  out.low = 0;
+  out.high = 1;
+  return true;
+}

@@ -178,3 +178,17 @@ bool tempo_libe_cant_field(System& sys, int index, std::string_view field, SimFi
   out.value = &sys.block.tempo_libe_cant;
   return true;
 }
+
+bool trainscreen_field(System& sys, int index, std::string_view field, SimField& out) {
+  if (index != -1) return false;
+  if (field == "dialog") {
+    out.value = &sys.trainscreen.dialog;
+    out.read_only = true;
+  } else if (field == "train") {
+    out.value = &sys.trainscreen.train;
+    out.read_only = true;
+  } else {
+    return false;
+  }
+  return true;
+}
