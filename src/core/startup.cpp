@@ -6,6 +6,7 @@
 #include "core/general.h"
 #include "core/system.h"
 #include "logic/tdv_config.h"
+#include "moves/iti_config.h"
 #include "trains/canton_engine.h"
 #include "trains/selectif_config.h"
 #include "trains/train_config.h"
@@ -24,7 +25,9 @@ namespace {
 // caught while on switches its variables off).
 void read_reload_group(System& sys) {
   read_tdv(sys);
-  // #exe, #vib, #iti, #horo
+  // #exe, #vib
+  read_iti_section(sys);
+  // #horo
   sys.clock.running = 0;
 }
 

@@ -4,9 +4,11 @@
 #include "core/system.h"
 #include "core/window_events.h"
 #include "logic/tdv_engine.h"
+#include "moves/iti_engine.h"
 #include "trains/canton_engine.h"
 #include "trains/driving.h"
 #include "trains/speed_profile.h"
+#include "trains/split_join.h"
 #include "trains/tracking.h"
 #include "turnouts/aig_sequencer.h"
 
@@ -51,7 +53,9 @@ void run_tick_steps(System& sys) {
   tracking_step(sys);
   // movements
   canton_update_step(sys);
-  // clock and timetable, routes, split and join
+  // clock and timetable
+  iti_tick(sys);
+  split_join_tick(sys);
   aig_tick(sys);
   // vibrator, sidings, external actions
   real_speed_update(sys);

@@ -19,8 +19,11 @@ bool aigseq_field(System& sys, int index, std::string_view field, SimField& out)
 bool tdv_field(System& sys, int index, std::string_view field, SimField& out);
 bool pulse_field(System& sys, int index, std::string_view field, SimField& out);
 bool program_field(System& sys, int index, std::string_view field, SimField& out);
-// fields_moves.cpp
+// fields_routes.cpp: iti.N.*, separe.N.*, regroupe.N.*
 bool iti_field(System& sys, int index, std::string_view field, SimField& out);
+bool separe_field(System& sys, int index, std::string_view field, SimField& out);
+bool regroupe_field(System& sys, int index, std::string_view field, SimField& out);
+// fields_moves.cpp
 bool depl_field(System& sys, int index, std::string_view field, SimField& out);
 bool garage_field(System& sys, int index, std::string_view field, SimField& out);
 // fields_trains.cpp

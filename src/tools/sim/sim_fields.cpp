@@ -15,6 +15,8 @@ const FieldTable kFieldTables[] = {
     {"screen", screen_field},
     {"clock", clock_field},
     {"iti", iti_field},
+    {"separe", separe_field},
+    {"regroupe", regroupe_field},
     {"depl", depl_field},
     {"garage", garage_field},
     {"aig", aig_field},
