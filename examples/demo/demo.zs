@@ -47,3 +47,21 @@ tick
 set var_450 0
 tick 2
 get train.0.cantons_txt
+# Route 1 into the dead end waits for a train on canton 3 (state 1), then holds turnout 0 and
+# throws it (state 3). Train 1 already stands on canton 4, its stop canton: once turnout 0 lies
+# in position 1 the route is established with its 16-tick release delay running (state 5,
+# ok 1), then releases the turnout (state 0).
+set iti_start_1 1
+tick
+get iti_step_1
+get iti_ok_1
+set var_453 1
+tick
+get iti_step_1
+tick 10
+get iti_step_1
+get iti_ok_1
+get aig.0.aig_reserved
+tick 16
+get iti_step_1
+get aig.0.aig_reserved
