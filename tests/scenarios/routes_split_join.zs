@@ -67,3 +67,11 @@ expect canton.5.num_train 1
 set separe_7 1
 tick
 expect separe_7 -1
+# Reloading config.txt puts every route back to its initial values.
+set iti_start_1 1
+tick
+expect iti_wait_1 1
+menu 914
+expect iti_step_1 0
+expect iti_wait_1 0
+expect iti.1.defined 1
