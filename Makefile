@@ -1,9 +1,10 @@
 # make test: install what is missing, build with the sanitizers, run every test.
 # make run:  install what is missing, build for release, run the program on examples/demo.
 # make bench: the benchmarks (Release build).
+# make fuzz:  the fuzzers, FUZZ_SECONDS each (default 60).
 JOBS ?= 2
 
-.PHONY: deps test run bench clean
+.PHONY: deps test run bench fuzz clean
 
 deps:
 	./scripts/install-deps
@@ -26,6 +27,10 @@ bench: deps
 	cmake -S . -B build/bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DZIR_TESTS=OFF -DZIR_BENCH=ON
 	cmake --build build/bench -j $(JOBS)
 	for b in build/bench/bench/*_bench; do $$b; done
+
+fuzz:
+	./scripts/install-deps clang
+	./scripts/fuzz
 
 clean:
 	rm -rf build

@@ -110,13 +110,30 @@ void ConfigText::load_bytes(std::string_view bytes) {
   std::string_view body = bytes;
   if (body.starts_with("\xEF\xBB\xBF")) body.remove_prefix(3);
   std::string text;
-  if (!utf8_to_cp1252(body, text)) text.assign(bytes);
-  // Text mode: a CR before a LF is dropped.
+  if (!utf16_to_cp1252(bytes, text) && !utf8_to_cp1252(body, text)) text.assign(bytes);
+  // Zero bytes left after that mean no text encoding we know (a binary file, UTF-32...).
+  readable_ = text.find('\0') == std::string::npos;
+  // Text mode: a CR before a LF is dropped, a CR alone (old Mac files) ends a line, and the last
+  // line ends even when the editor wrote no line feed after it.
   bytes_.clear();
-  bytes_.reserve(text.size());
-  for (size_t i = 0; i < text.size(); ++i)
-    if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')) bytes_ += text[i];
+  bytes_.reserve(text.size() + 1);
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '\r') {
+      bytes_ += text[i];
+    } else if (i + 1 == text.size() || text[i + 1] != '\n') {
+      bytes_ += '\n';
+    }
+  }
+  if (!bytes_.empty() && bytes_.back() != '\n') bytes_ += '\n';
   pos_ = 0;
+}
+
+bool ConfigText::skip_word_beginning_with(char first) {
+  const size_t start = pos_;
+  std::string word;
+  if (next_word(word) && word[0] == first) return true;
+  pos_ = start;
+  return false;
 }
 
 int ConfigText::get() {
@@ -151,7 +168,7 @@ int read_config_line(ConfigText& file, TokenLine& line, bool minus_switch) {
   int length = 0;
   for (;;) {
     const int c = file.get();
-    if (c == -1) {  // an unfinished last line is not used
+    if (c == -1) {  // the end of the text (the loader ends its last line)
       line.count = 0;
       return 0;
     }
@@ -194,7 +211,8 @@ bool seek_section(ConfigText& text, const char* header) {
   std::string word;
   while (text.first_word_of_line(word)) {
     if (word == header) {
-      text.next_word(word);  // the opening '['
+      // The opening '[' on the next line; a file that lacks it loses no word of its first line.
+      text.skip_word_beginning_with('[');
       return true;
     }
   }
@@ -245,9 +263,13 @@ void ConfigSection::description_error(const TokenLine& line) const {
 }
 
 void check_config_present(System& sys) {
-  if (std::FILE* f = std::fopen(work_file(sys, kConfigFile).c_str(), "r")) {
-    std::fclose(f);
-    return;
+  ConfigText text;
+  if (text.load(work_file(sys, kConfigFile).string())) {
+    if (text.readable()) return;
+    fatal_config_box(sys, "Erreur",
+                     "Le fichier de configuration   'config.txt'   n'est pas un fichier texte "
+                     "lisible\n\nIl contient des octets nuls : enregistrez-le en UTF-8, en "
+                     "Windows-1252 ou en UTF-16 (\"Unicode\").\n\nFin de ZIR");
   }
   fatal_config_box(sys, "Erreur",
                    "Le fichier de configuration   'config.txt'   est introuvable \n\nZIR a besoin "

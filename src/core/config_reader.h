@@ -20,8 +20,8 @@ struct TokenLine {
   const char* operator[](int i) const { return tok[i].data(); }
 };
 
-// config.txt held in memory as Windows-1252 bytes (a UTF-8 file is converted first), read in
-// text mode (a CR before a LF is dropped).
+// config.txt held in memory as Windows-1252 bytes (a UTF-8 or UTF-16 file is converted first),
+// read in text mode (CR LF and a lone CR end a line; the last line always ends).
 class ConfigText {
  public:
   // False when the file cannot be opened.
@@ -31,6 +31,10 @@ class ConfigText {
   void unget() {
     if (pos_ > 0) --pos_;
   }
+  // False when the bytes are in no text encoding the reader knows.
+  bool readable() const { return readable_; }
+  // Reads the next word when it begins with `first`; otherwise reads nothing.
+  bool skip_word_beginning_with(char first);
   // The scanf-like word reads of the section scan: "%s%*[^\n]\n" and " %s".
   bool first_word_of_line(std::string& word);
   bool next_word(std::string& word);
@@ -38,6 +42,7 @@ class ConfigText {
  private:
   std::string bytes_;
   size_t pos_ = 0;
+  bool readable_ = true;
 };
 
 // Reads one line of tokens. 0 at the end of the file or for a line whose only token begins

@@ -1,7 +1,9 @@
 // The special variables (special_var_0..99): tick bits, traffic lights, chasers, counters,
 // triangle waves and the model clock, recomputed every tick. Some entries are settings that
 // the user writes; a setting outside its range takes its default.
+#include <algorithm>
 #include <cstddef>
+#include <cstdint>
 
 #include "core/system.h"
 #include "core/tick.h"
@@ -111,6 +113,12 @@ void chasers(SpecialVars& s, int32_t tick) {
   }
 }
 
+// The user may write any value into a counter or wave: the next value is computed in 64 bits and
+// kept within 32.
+int32_t within_32_bits(int64_t value) {
+  return static_cast<int32_t>(std::clamp<int64_t>(value, INT32_MIN, INT32_MAX));
+}
+
 // Counts 0..top then starts again at 0.
 void count_up(int32_t& value, int32_t top) {
   value = value >= top ? 0 : value + 1;
@@ -118,7 +126,8 @@ void count_up(int32_t& value, int32_t top) {
 
 // Adds the step; becomes 0 when it would exceed the limit.
 void count_by(int32_t& value, int32_t step, int32_t limit) {
-  value = value + step > limit ? 0 : value + step;
+  const int64_t next = int64_t{value} + step;
+  value = next > limit ? 0 : within_32_bits(next);
 }
 
 void counters(Sv& sv, int32_t tick) {
@@ -136,14 +145,14 @@ void counters(Sv& sv, int32_t tick) {
 
 // One unit in its direction; turns down after passing `top`, up when below 1.
 void triangle_by_one(int32_t& value, int32_t& dir, int32_t top) {
-  value += dir;
+  value = within_32_bits(int64_t{value} + dir);
   if (value > top) dir = -1;
   if (value < 1) dir = 1;
 }
 
 // One step in its direction, held at 0 and `top` where it turns.
 void triangle_by_step(int32_t& value, int32_t& dir, int32_t step, int32_t top) {
-  const int32_t next = value + dir;
+  const int64_t next = int64_t{value} + dir;
   if (next > top) {
     value = top;
     dir = -step;
@@ -151,7 +160,7 @@ void triangle_by_step(int32_t& value, int32_t& dir, int32_t step, int32_t top) {
     value = 0;
     dir = step;
   } else {
-    value = next;
+    value = within_32_bits(next);
   }
 }
 

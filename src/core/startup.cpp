@@ -58,4 +58,5 @@ void reload_config(System& sys) {
 void shutdown(System& sys) {
   // save config_tco.txt
   switch_off_cards(sys);
+  sys.error_log.close();  // writes the count of a last repeated error
 }

@@ -11,6 +11,7 @@
 #include "cards/card_link.h"
 #include "cards/io_image.h"
 #include "clock/clock_state.h"
+#include "core/error_log.h"
 #include "core/host.h"
 #include "logic/logic_state.h"
 #include "logic/tdv_program.h"
@@ -86,8 +87,7 @@ struct System {
 
   // Configuration reader: '-' is a word character once the screen keys have been read.
   bool minus_switch = false;
-  // The first logged error of a run truncates the log file.
-  bool log_first_call = true;
+  ErrorLog error_log;
 
   GeneralSettings general;
   TickState ticks;

@@ -80,3 +80,52 @@ bool utf8_to_cp1252(std::string_view bytes, std::string& out) {
   out = std::move(result);
   return true;
 }
+
+namespace {
+
+enum class Utf16 { None, Little, Big };
+
+// The byte order, from the mark or from where the zero bytes of ASCII text stand.
+Utf16 utf16_order(std::string_view bytes, size_t& start) {
+  start = 0;
+  if (bytes.size() < 2) return Utf16::None;
+  const auto b0 = static_cast<unsigned char>(bytes[0]);
+  const auto b1 = static_cast<unsigned char>(bytes[1]);
+  start = 2;
+  if (b0 == 0xFF && b1 == 0xFE) return Utf16::Little;
+  if (b0 == 0xFE && b1 == 0xFF) return Utf16::Big;
+  start = 0;
+  if (bytes.size() % 2 != 0) return Utf16::None;
+  if (b0 != 0 && b1 == 0) return Utf16::Little;
+  if (b0 == 0 && b1 != 0) return Utf16::Big;
+  return Utf16::None;
+}
+
+}  // namespace
+
+bool utf16_to_cp1252(std::string_view bytes, std::string& out) {
+  size_t i = 0;
+  const Utf16 order = utf16_order(bytes, i);
+  if (order == Utf16::None) return false;
+  auto unit_at = [&](size_t k) -> uint32_t {
+    const auto a = static_cast<unsigned char>(bytes[k]);
+    const auto b = static_cast<unsigned char>(bytes[k + 1]);
+    return order == Utf16::Little ? a | (b << 8) : (a << 8) | b;
+  };
+  std::string result;
+  result.reserve(bytes.size() / 2);
+  for (; i + 1 < bytes.size(); i += 2) {
+    const uint32_t unit = unit_at(i);
+    const bool high = unit >= 0xD800 && unit <= 0xDBFF;
+    if (high && i + 3 < bytes.size() && unit_at(i + 2) >= 0xDC00 && unit_at(i + 2) <= 0xDFFF) {
+      result += '?';  // a character beyond the first plane has no Windows-1252 byte
+      i += 2;
+    } else if (unit >= 0xD800 && unit <= 0xDFFF) {
+      result += '?';
+    } else {
+      result += static_cast<char>(cp1252_byte(unit));
+    }
+  }
+  out = std::move(result);
+  return true;
+}

@@ -9,3 +9,7 @@ std::string cp1252_to_utf8(std::string_view bytes);
 // Converts valid UTF-8 to Windows-1252 (characters it lacks become '?'); returns false and
 // leaves `out` untouched when `bytes` is not valid UTF-8.
 bool utf8_to_cp1252(std::string_view bytes, std::string& out);
+// Converts UTF-16 text (Notepad's "Unicode"), recognised by its byte-order mark or, without one,
+// by the zero bytes of its ASCII characters, to Windows-1252 (characters it lacks and broken
+// pairs become '?'); returns false when `bytes` is not UTF-16.
+bool utf16_to_cp1252(std::string_view bytes, std::string& out);

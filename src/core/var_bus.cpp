@@ -351,10 +351,5 @@ std::string var_label(System& sys, VarNum n) {
 }
 
 void log_error(System& sys, const std::string& line) {
-  const bool first = sys.log_first_call;
-  sys.log_first_call = false;
-  FILE* file = std::fopen(work_file(sys, "Train_ZIR_log.txt").c_str(), first ? "w" : "a");
-  if (file == nullptr) return;
-  std::fputs(line.c_str(), file);
-  std::fclose(file);
+  sys.error_log.write(work_file(sys, "Train_ZIR_log.txt"), line);
 }

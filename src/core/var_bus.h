@@ -31,5 +31,6 @@ constexpr size_t kLabelBufferSize = 32;
 int var_to_label(System& sys, VarNum n, char* out);
 std::string var_label(System& sys, VarNum n);
 
-// Appends a line to Train_ZIR_log.txt (the first call of a run truncates it).
+// Appends a line to Train_ZIR_log.txt (see ErrorLog: the first call of a run truncates it,
+// repeats are counted, the size is capped).
 void log_error(System& sys, const std::string& line);

@@ -6,9 +6,7 @@
 
 namespace {
 
-constexpr int kRemoteForget = 20;  // ticks without a code before typed digits are forgotten
 constexpr int kMaxLevel = 3;
-constexpr int kNumberCeiling = 1000000;
 
 void throw_remote_turnout(System& sys) {
   RemoteState& r = sys.remote;
@@ -61,10 +59,11 @@ void remote_step(System& sys) {
   const bool digit = c >= 0 && c <= 11;
   if (digit) {
     // Past any turnout number the value only has to stay large: keep it from overflowing.
-    r.remote_number = std::min(r.remote_number, kNumberCeiling) * 10 + c;
+    r.remote_number = std::min(r.remote_number, kRemoteNumberCeiling) * 10 + c;
     ++r.remote_digits;
   } else {
-    r.remote_number = 0;
+    r.remote_number = 0;  // any other code starts a new number
+    r.remote_digits = 0;
   }
   if (c == 20) r.remote_aig_mode = 1;
   if (c == 21) r.remote_aig_mode = 0;

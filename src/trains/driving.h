@@ -3,6 +3,9 @@
 
 struct System;
 
+constexpr int kRemoteForget = 20;  // ticks without a code before typed digits are forgotten
+constexpr int kRemoteNumberCeiling = 1000000;
+
 // A typed character: the keyboard configurations whose keys match change their level.
 // Called first by the window's global key handling.
 void keyboard_driving(System& sys, int ch);

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# The window under Xvfb: start zir on a copy of the demo layout with an emulated card 0 on
-# COM1, choose a menu entry from the keyboard, switch screens with keys, click, drive a train
-# from the keyboard, take a screenshot, quit from the menu. Checks the exit status, that the
-# screenshot is not blank, that the run wrote no error log, that the card received the
-# train's speed, and that the last frame it received switched every speed, output and LED off.
+# The window under Xvfb: start zir on a copy of the demo layout with emulated cards in front of
+# its virtual layout on COM1, choose a menu entry from the keyboard, switch screens with keys,
+# click, drive a train from the keyboard, take a screenshot, quit from the menu. Checks the exit
+# status, that the screenshot is not blank, that the run wrote no error log, that the card
+# received the train's speed and the train's detection moved on to the next canton, and that
+# the last frame it received switched every speed, output and LED off.
 # Usage: window_test.sh ZIR_BINARY DEMO_DIR ZIR_CARDS_BINARY
 set -euo pipefail
 zir=$(realpath "$1")
@@ -34,9 +35,9 @@ for _ in $(seq 100); do [ -s "$work/.display" ] && break; sleep 0.05; done
 export DISPLAY=":$(head -n 1 "$work/.display")"
 rm -f "$work/.display"
 
-# Card 0 answers on a pseudo-terminal that COM1 points at; the other ports are absent.
+# The demo's cards answer on a pseudo-terminal that COM1 points at; the other ports are absent.
 mkfifo "$work/cards.in"
-"$zir_cards" --cards 0 --link "$work/com1" < "$work/cards.in" >> "$work/cards.out" 2>&1 &
+"$zir_cards" --layout "$work" --link "$work/com1" < "$work/cards.in" >> "$work/cards.out" 2>&1 &
 cards_pid=$!
 exec 4> "$work/cards.in"
 for _ in $(seq 50); do [ -e "$work/com1" ] && break; sleep 0.1; done
@@ -90,9 +91,11 @@ keys Escape parenright
 sleep 0.5
 # Train 0 is driven by the keys of keyboard configuration 0 ('a' faster) on canton 0.
 keys 0 a a
-sleep 1
-speed=$(frame_bytes "$(last_frame)" 2 2)
-[ -n "$speed" ] && [ "$speed" != "00" ] || fail "the card did not receive the train's speed"
+for _ in $(seq 100); do grep -q "train 0 entre dans le canton 1" "$work/cards.out" && break; sleep 0.1; done
+grep -q "train 0 entre dans le canton 1" "$work/cards.out" || fail "the train did not reach canton 1"
+# Cantons 0 and 1 (bytes 2, 3): the train stands across them.
+speed=$(frame_bytes "$(last_frame)" 2 3)
+[ -n "$speed" ] && [ "$speed" != "0000" ] || fail "the card did not receive the train's speed"
 import -window root "$work/shot.png"
 colours=$(convert "$work/shot.png" -format %k info:)
 [ "$colours" -ge 4 ] || fail "blank screenshot ($colours colours)"

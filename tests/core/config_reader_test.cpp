@@ -36,8 +36,8 @@ TEST(Tokenizer, WordsPunctuationAndLineEnds) {
   EXPECT_EQ(tokenize("tdv:a.b=3\n", true), (Lines{{"tdv", ":", "a", ".", "b", "=", "3"}}));
   // ';' is both a token and a line end
   EXPECT_EQ(tokenize("a ; b\n", true), (Lines{{"a", ";"}, {"b"}}));
-  // a CR before LF is dropped; the tokens of an unfinished last line are not used
-  EXPECT_EQ(tokenize("a b\r\nc d", true), (Lines{{"a", "b"}}));
+  // a CR before LF is dropped; the last line is read even without its line feed
+  EXPECT_EQ(tokenize("a b\r\nc d", true), (Lines{{"a", "b"}, {"c", "d"}}));
 }
 
 TEST(Tokenizer, MinusSwitch) {
@@ -116,6 +116,46 @@ TEST(Sections, Utf8FileWithByteOrderMarkFindsItsFirstHeader) {
   TokenLine line;
   ASSERT_TRUE(section.next_line(line));
   EXPECT_STREQ(line[0], "t\xE9");
+}
+
+// Latin-1 text as UTF-16: each character one unit whose high byte is 0.
+std::string utf16(std::string_view latin1, bool little, bool mark) {
+  std::string out = mark ? (little ? "\xFF\xFE" : "\xFE\xFF") : "";
+  for (char c : latin1) out += little ? std::string{c, '\0'} : std::string{'\0', c};
+  return out;
+}
+
+TEST(Sections, EncodingsAndLineEndsOfEveryEditor) {
+  const std::string body = "#aig\r\n[\r\nt\xE9 1\r\n]\r\n";
+  const struct {
+    const char* what;
+    std::string bytes;
+  } cases[] = {
+      {"UTF-16 little-endian with its mark", utf16(body, true, true)},
+      {"UTF-16 big-endian with its mark", utf16(body, false, true)},
+      {"UTF-16 without a mark", utf16(body, true, false)},
+      {"CR alone ends lines", "#aig\r[\rt\xE9 1\r]\r"},
+      {"no line feed after the last line", "#aig\n[\nt\xE9 1"},
+      {"no opening bracket", "#aig\nt\xE9 1\n]\n"},
+  };
+  for (const auto& c : cases) {
+    TestSystem t;
+    t.dir.write("config.txt", c.bytes);
+    ConfigSection section(t.sys, kAigTexts);
+    TokenLine line;
+    ASSERT_TRUE(section.next_line(line)) << c.what;
+    EXPECT_STREQ(line[0], "t\xE9") << c.what;
+    EXPECT_EQ(line.count, 2) << c.what;
+    EXPECT_FALSE(section.next_line(line)) << c.what;
+  }
+}
+
+TEST(Sections, AFileThatIsNoTextIsSaidToBeSo) {
+  TestSystem t;
+  t.dir.write("config.txt", std::string("#general\0\0\0\x01\x02", 13));
+  EXPECT_THROW(check_config_present(t.sys), FatalConfigError);
+  ASSERT_EQ(t.host.boxes.size(), 1u);
+  EXPECT_NE(t.host.boxes[0].text.find("n'est pas un fichier texte lisible"), std::string::npos);
 }
 
 TEST(Sections, MissingHeaderGivesNoLines) {

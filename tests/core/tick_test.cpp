@@ -171,6 +171,22 @@ TEST(SpecialVars, TrianglesTurnAtTheirEnds) {
   EXPECT_LE(sv(s, 86), 1023);
 }
 
+TEST(SpecialVars, CountersAndWavesTakeAnyValueTheUserWrites) {
+  // Written through the bus by the logic or a script: the next steps stay defined (the
+  // sanitizers check), counters start again from 0 and waves head back down.
+  for (int k : {67, 68, 73, 74, 76, 77, 79, 80, 82, 83, 85, 86, 88, 89}) {
+    for (int value : {INT32_MAX, INT32_MIN}) {
+      TestSystem t;
+      t.sys.special.sv[static_cast<size_t>(k)] = value;
+      run(t.sys, 3);
+      if (value == INT32_MAX) {
+        const bool wave = k == 79 || k == 80 || k == 82 || k == 83;
+        EXPECT_LE(sv(t.sys, k), wave ? INT32_MAX - 2 : 1023) << "special_var_" << k;
+      }
+    }
+  }
+}
+
 TEST(SpecialVars, ClockIsPublished) {
   TestSystem t;
   t.sys.clock = {1, 0, 3, 14, 25};

@@ -222,14 +222,30 @@ TEST(VarBusWrite, GuardsRefuseOrIgnore) {
             "\n-Erreur5 : Ecriture N° variable interne : Var inconnue = 8112");
 }
 
-TEST(VarBusLog, FirstErrorOfARunReplacesTheOldLog) {
+TEST(VarBusLog, FirstErrorOfARunReplacesTheOldLogAndRepeatsAreCounted) {
   TestSystem t;
   t.dir.write("Train_ZIR_log.txt", "old run");
+  for (int i = 0; i < 3; ++i) var_read(t.sys, 7001);
+  EXPECT_EQ(t.log(), "\n-Erreur4 : Lecture N° variable interne : Var inconnue = 7001");
+  var_read(t.sys, 6000);
   var_read(t.sys, 7001);
-  var_read(t.sys, 7001);
+  t.sys.error_log.close();
+  var_read(t.sys, 7001);  // after the log closed, the run goes on appending
   EXPECT_EQ(t.log(),
             "\n-Erreur4 : Lecture N° variable interne : Var inconnue = 7001"
+            "\n-(ligne précédente répétée 2 fois de plus)"
+            "\n-Erreur4 : Lecture N° variable interne : Var inconnue = 6000"
+            "\n-Erreur4 : Lecture N° variable interne : Var inconnue = 7001"
             "\n-Erreur4 : Lecture N° variable interne : Var inconnue = 7001");
+}
+
+TEST(VarBusLog, TheLogIsCutPastItsCap) {
+  TestSystem t;
+  for (int i = 0; i < 40000; ++i) var_write(t.sys, 100000 + i, 1);
+  const std::string log = t.log();
+  EXPECT_LE(static_cast<int64_t>(log.size()), kErrorLogCap + 200);
+  EXPECT_NE(log.rfind("\n-Journal coupé"), std::string::npos);
+  EXPECT_EQ(log.find("Journal coupé"), log.rfind("Journal coupé"));
 }
 
 // Random numbers and random labels never reach outside a table (the sanitizers watch).

@@ -233,6 +233,13 @@ TEST_F(Remote, TurnoutNumbersWithTwoDigits) {
   EXPECT_EQ(sys.remote.remote_aig_mode, -1);
 }
 
+TEST_F(Remote, AnyOtherCodeStartsANewNumber) {
+  sys.general.ir_aig_digit = 2;
+  codes({7, 20, 0, 1});  // the stray 7 does not count towards the two digits of 01
+  EXPECT_EQ(sys.aig.aig_cmd[0], 0);
+  EXPECT_EQ(sys.aig.aig_cmd[1], 1);
+}
+
 TEST_F(Remote, ADigitAloneIsForgottenAfter20Ticks) {
   sys.general.ir_aig_digit = 2;
   codes({1});

@@ -1,11 +1,16 @@
 // zir-cards: stands in for one to four I/O cards on a pseudo-terminal, so that the program can
 // be run and measured without a layout.
 //
-//   zir-cards [--cards 0,2] [--link PATH] [--wire-time]
+//   zir-cards [--cards 0,2] [--layout DIR] [--link PATH] [--wire-time]
 //
 // Prints the terminal's path, then answers there. Lines on standard input change what the
 // cards report or inject faults: det|in|can C I V, reg C ADDR V, drop|corrupt C N,
 // silent|resume C, frame C (prints the last command frame), quit.
+//
+// With --layout the cards stand in front of a virtual layout built from DIR/config.txt (and
+// DIR/virtual_layout.txt): trains move under the cantons' power and the detections follow.
+// Its events are printed one a line, and place T CANTON [CM], remove T and status are taken
+// on standard input. Without --cards, the cards are those the layout uses.
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
@@ -19,11 +24,13 @@
 #include <cstdio>
 #include <cstring>
 #include <deque>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "tools/cards/emu/card_bank.h"
+#include "tools/cards/emu/virtual_layout.h"
 
 namespace {
 
@@ -39,8 +46,9 @@ void on_signal(int) {
 }
 
 struct Options {
-  std::vector<int> cards{0};
+  std::vector<int> cards;
   std::string link;
+  std::string layout;
   bool wire_time = false;
 };
 
@@ -53,6 +61,8 @@ bool parse_options(int argc, char** argv, Options& options) {
       if (!parse_card_list(argv[++i], options.cards)) return false;
     } else if (arg == "--link" && i + 1 < argc) {
       options.link = argv[++i];
+    } else if (arg == "--layout" && i + 1 < argc) {
+      options.layout = argv[++i];
     } else {
       return false;
     }
@@ -67,8 +77,8 @@ struct Scheduled {
 
 class Emulator {
  public:
-  Emulator(CardBank& bank, int master, bool wire_time)
-      : bank_(bank), master_(master), wire_time_(wire_time) {}
+  Emulator(CardBank& bank, VirtualLayout* layout, int master, bool wire_time)
+      : bank_(bank), layout_(layout), master_(master), wire_time_(wire_time) {}
 
   int run();
 
@@ -82,6 +92,7 @@ class Emulator {
   bool timeout(Clock::time_point now, timespec& limit) const;
 
   CardBank& bank_;
+  VirtualLayout* layout_;  // null without --layout
   int master_;
   bool wire_time_;
   bool stdin_open_ = true;
@@ -147,7 +158,8 @@ bool Emulator::command(const std::string& line) {
     std::fflush(stdout);
     return true;
   }
-  const std::string error = bank_.apply(words);
+  std::string error;
+  if (layout_ == nullptr || !layout_->command(words, error)) error = bank_.apply(words);
   if (!error.empty()) std::fprintf(stderr, "zir-cards: %s\n", error.c_str());
   return true;
 }
@@ -200,14 +212,34 @@ bool make_raw(int fd) {
   return tcsetattr(fd, TCSANOW, &t) == 0;
 }
 
+void print_line(const std::string& line) {
+  std::printf("%s\n", line.c_str());
+  std::fflush(stdout);
+}
+
+double now_ms() {
+  return std::chrono::duration<double, std::milli>(Clock::now().time_since_epoch()).count();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   Options options;
   if (!parse_options(argc, argv, options)) {
-    std::fprintf(stderr, "usage: zir-cards [--cards 0,2] [--link PATH] [--wire-time]\n");
+    std::fprintf(stderr,
+                 "usage: zir-cards [--cards 0,2] [--layout DIR] [--link PATH] [--wire-time]\n");
     return 2;
   }
+  LayoutTrack track;
+  if (!options.layout.empty()) {
+    std::string error;
+    if (!read_layout_track(options.layout, track, error)) {
+      std::fprintf(stderr, "zir-cards: %s\n", error.c_str());
+      return 1;
+    }
+    if (options.cards.empty()) options.cards = layout_cards(track);
+  }
+  if (options.cards.empty()) options.cards = {0};
   const int master = posix_openpt(O_RDWR | O_NOCTTY);
   if (master < 0 || grantpt(master) != 0 || unlockpt(master) != 0) {
     std::perror("zir-cards: pseudo-terminal");
@@ -238,7 +270,12 @@ int main(int argc, char** argv) {
   std::printf("%s\n", path.c_str());
   std::fflush(stdout);
   CardBank bank(options.cards);
-  const int status = Emulator(bank, master, options.wire_time).run();
+  std::unique_ptr<VirtualLayout> layout;
+  if (!options.layout.empty()) {
+    layout = std::make_unique<VirtualLayout>(track, print_line);
+    layout->connect(bank, now_ms);
+  }
+  const int status = Emulator(bank, layout.get(), master, options.wire_time).run();
   if (!options.link.empty()) unlink(options.link.c_str());
   close(keep);
   close(master);

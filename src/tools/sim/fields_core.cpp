@@ -7,6 +7,8 @@ template <typename T>
 struct Named {
   const char* name;
   int32_t T::*member;
+  int32_t low = INT32_MIN;  // the values a script may set
+  int32_t high = INT32_MAX;
 };
 
 template <typename T, size_t N>
@@ -14,6 +16,8 @@ bool named_member(T& object, const Named<T> (&names)[N], std::string_view field,
   for (const Named<T>& n : names) {
     if (field == n.name) {
       out.value = &(object.*n.member);
+      out.low = n.low;
+      out.high = n.high;
       return true;
     }
   }
@@ -63,9 +67,9 @@ bool screen_field(System& sys, int index, std::string_view field, SimField& out)
 
 bool clock_field(System& sys, int index, std::string_view field, SimField& out) {
   static const Named<ClockState> kNames[] = {
-      {"running", &ClockState::running}, {"blocked", &ClockState::blocked},
-      {"day", &ClockState::day},         {"hour", &ClockState::hour},
-      {"minute", &ClockState::minute},
+      {"running", &ClockState::running, 0, 1}, {"blocked", &ClockState::blocked, 0, 1},
+      {"day", &ClockState::day, 0, 6},         {"hour", &ClockState::hour, 0, 23},
+      {"minute", &ClockState::minute, 0, 59},
   };
   return index == -1 && named_member(sys.clock, kNames, field, out);
 }

@@ -6,6 +6,8 @@
 
 #include "core/system.h"
 #include "tools/sim/fields.h"
+#include "trains/driving.h"
+#include "trains/remote_socket.h"
 
 namespace {
 
@@ -147,17 +149,24 @@ bool selectif_field(System& sys, int index, std::string_view field, SimField& ou
 bool remote_field(System& sys, int index, std::string_view field, SimField& out) {
   if (index != -1) return false;
   RemoteState& r = sys.remote;
-  const std::array<std::pair<std::string_view, int32_t*>, 6> cells{{
-      {"key", &sys.screen.remote_key},
-      {"idle", &r.remote_idle},
-      {"digits", &r.remote_digits},
-      {"number", &r.remote_number},
-      {"aig_mode", &r.remote_aig_mode},
-      {"clav", &r.remote_clav},
-  }};
-  for (const auto& [name, cell] : cells) {
-    if (field == name) {
-      out.value = cell;
+  struct Cell {
+    std::string_view name;
+    int32_t* value;
+    int32_t low, high;
+  };
+  const Cell cells[] = {
+      {"key", &sys.screen.remote_key, -1, kMaxRemoteCode},
+      {"idle", &r.remote_idle, 0, kRemoteForget},
+      {"digits", &r.remote_digits, 0, kRemoteNumberCeiling},
+      {"number", &r.remote_number, 0, kRemoteNumberCeiling},
+      {"aig_mode", &r.remote_aig_mode, -1, 1},
+      {"clav", &r.remote_clav, 0, kClavConfs - 1},
+  };
+  for (const Cell& c : cells) {
+    if (field == c.name) {
+      out.value = c.value;
+      out.low = c.low;
+      out.high = c.high;
       return true;
     }
   }

@@ -1,5 +1,5 @@
-// zir-sim [--dir DIR] [--cards 0,2 | --real-ports] [SCRIPT]: the whole start-up without a window,
-// the script, the shutdown.
+// zir-sim [--dir DIR] [--cards 0,2 | --real-ports] [--layout] [SCRIPT]: the whole start-up without
+// a window, the script, the shutdown.
 #include <cstring>
 #include <fstream>
 #include <iostream>
@@ -10,7 +10,7 @@
 namespace {
 
 int usage() {
-  std::cerr << "usage: zir-sim [--dir DIR] [--cards 0,2 | --real-ports] [SCRIPT]\n";
+  std::cerr << "usage: zir-sim [--dir DIR] [--cards 0,2 | --real-ports] [--layout] [SCRIPT]\n";
   return 2;
 }
 
@@ -26,6 +26,8 @@ int main(int argc, char** argv) {
       if (!parse_card_list(argv[++i], options.cards)) return usage();
     } else if (std::strcmp(argv[i], "--real-ports") == 0) {
       options.real_ports = true;
+    } else if (std::strcmp(argv[i], "--layout") == 0) {
+      options.layout = true;
     } else if (argv[i][0] == '-' && argv[i][1] != '\0') {
       return usage();
     } else if (script_path == nullptr) {
@@ -34,6 +36,7 @@ int main(int argc, char** argv) {
       return usage();
     }
   }
+  if (options.layout && options.real_ports) return usage();
   if (script_path == nullptr || std::strcmp(script_path, "-") == 0)
     return run_sim(options, std::cin, std::cout);
   std::ifstream script(script_path);

@@ -16,6 +16,9 @@ struct SimField {
   std::string text;  // for computed, read-only texts
   bool is_text = false;
   bool read_only = false;
+  // A value set from a script must lie here, as the engines rely on it (an index, a clock).
+  int32_t low = INT32_MIN;
+  int32_t high = INT32_MAX;
 };
 
 // index is -1 for TABLE.FIELD paths. Returns false when the path names nothing.

@@ -18,6 +18,7 @@
 #include "core/window_events.h"
 #include "tools/sim/sim_cards.h"
 #include "tools/sim/sim_fields.h"
+#include "tools/sim/sim_layout_fields.h"
 
 namespace {
 
@@ -25,7 +26,8 @@ struct SimContext {
   System& sys;
   RecordingHost& host;
   std::ostream& out;
-  CardBank* bank = nullptr;  // the emulated cards (--cards)
+  CardBank* bank = nullptr;         // the emulated cards (--cards)
+  VirtualLayout* layout = nullptr;  // the virtual layout behind them (--layout)
   int line_number = 0;
   bool failed = false;
   int repaints_done = 0;  // repaint requests already turned into paints
@@ -71,6 +73,10 @@ struct Target {
 
 Target resolve_target(SimContext& ctx, const std::string& name) {
   Target t;
+  if (ctx.layout != nullptr && layout_field(*ctx.layout, name, t.field)) {
+    t.is_field = true;
+    return t;
+  }
   if (resolve_field(ctx.sys, name, t.field)) {
     t.is_field = true;
     return t;
@@ -100,7 +106,14 @@ void need_arguments(const Words& words, size_t count, const char* usage) {
 
 void cmd_tick(SimContext& ctx, const Words& words) {
   const int count = words.size() > 1 ? int_argument(words[1]) : 1;
-  for (int i = 0; i < count; ++i) tick(ctx.sys);
+  for (int i = 0; i < count; ++i) {
+    tick(ctx.sys);
+    // The trains run on between two frames for one tick's time.
+    if (ctx.layout != nullptr) {
+      ctx.layout->advance(kTickMs);
+      ctx.layout->write_inputs(*ctx.bank);
+    }
+  }
 }
 
 void cmd_set(SimContext& ctx, const Words& words) {
@@ -113,7 +126,11 @@ void cmd_set(SimContext& ctx, const Words& words) {
   } else if (t.field.text_cell != nullptr) {
     *t.field.text_cell = join_from(words, 2);
   } else {
-    *t.field.value = int_argument(words[2]);
+    const int value = int_argument(words[2]);
+    if (value < t.field.low || value > t.field.high)
+      throw ScriptError{"'" + words[1] + "' takes " + std::to_string(t.field.low) + ".." +
+                        std::to_string(t.field.high)};
+    *t.field.value = value;
   }
 }
 
@@ -220,6 +237,14 @@ void cmd_frame(SimContext& ctx, const Words& words) {
   ctx.out << emulated_card(ctx, words[1]).frame_line(int_argument(words[1])) << '\n';
 }
 
+// place T CANTON [CM], remove T, status: the operator's hands on the virtual layout.
+void cmd_layout(SimContext& ctx, const Words& words) {
+  if (ctx.layout == nullptr) throw ScriptError{"no virtual layout (--layout)"};
+  std::string error;
+  ctx.layout->command(words, error);
+  if (!error.empty()) throw ScriptError{error};
+}
+
 struct Command {
   const char* name;
   void (*run)(SimContext&, const Words&);
@@ -242,6 +267,9 @@ const Command kCommands[] = {
     {"render", cmd_render},
     {"card", cmd_card},
     {"frame", cmd_frame},
+    {"place", cmd_layout},
+    {"remove", cmd_layout},
+    {"status", cmd_layout},
 };
 
 void run_command(SimContext& ctx, const Words& words) {
@@ -259,10 +287,22 @@ void run_command(SimContext& ctx, const Words& words) {
 int run_sim(const SimOptions& options, std::istream& script, std::ostream& out) {
   RecordingHost host;
   host.echo = &out;
-  const std::shared_ptr<CardBank> bank = install_sim_ports(host, options);
+  std::shared_ptr<CardBank> bank;
+  std::unique_ptr<VirtualLayout> layout;
+  if (options.layout) {
+    std::string error;
+    layout = install_sim_layout(host, options, out, bank, error);
+    if (!layout) {
+      std::cerr << "zir-sim: " << error << '\n';
+      return 1;
+    }
+  } else {
+    bank = install_sim_ports(host, options);
+  }
   System sys(host, options.dir);
   SimContext ctx{sys, host, out};
   ctx.bank = bank.get();
+  ctx.layout = layout.get();
   try {
     startup_before_window(sys);
     startup_window_create(sys);

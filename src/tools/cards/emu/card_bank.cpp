@@ -124,6 +124,7 @@ void CardBank::frame_complete() {
   card.last_frame = frame_;
   ++card.frames;
   selected_ = c;
+  if (on_frame) on_frame(c, frame_);
   if (card.silent) return;
   if (card.drop > 0) {
     --card.drop;

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -59,6 +60,10 @@ class CardBank {
   std::string frame_line(int card) const;
 
   const EmulatedCard& card(int c) const { return cards_[static_cast<size_t>(c)]; }
+  // What a card measures, for a model of the layout behind the cards to set.
+  EmulatedCard& card_inputs(int c) { return cards_[static_cast<size_t>(c)]; }
+  // Called with each valid command frame of a present card, before the card answers it.
+  std::function<void(int card, const std::array<uint8_t, kEmuFrameBytes>& frame)> on_frame;
   bool present(int c) const {
     return c >= 0 && c < kEmuCards && cards_[static_cast<size_t>(c)].present;
   }

@@ -1,0 +1,61 @@
+// The readers of config.txt: the whole start-up reading in its order (then a few ticks over
+// what was read), and each section with a grammar of its own.
+#include "core/fatal.h"
+#include "core/startup.h"
+#include "core/tick.h"
+#include "fuzz/fuzz_target.h"
+#include "logic/tdv_config.h"
+#include "trains/canton_engine.h"
+#include "trains/selectif_config.h"
+#include "trains/train_config.h"
+#include "turnouts/aig_config.h"
+
+namespace {
+
+constexpr int kTicksAfterStartup = 3;
+constexpr int kNoScreen = -1;
+
+// A fatal configuration error is a normal outcome: the reader reported it and stopped.
+template <typename Read>
+void read_guarded(FuzzLayout& layout, Read read) {
+  try {
+    read(layout.sys);
+  } catch (const FatalConfigError&) {
+  }
+}
+
+int read_section(const char* header, void (*reader)(System&), const uint8_t* data, size_t size) {
+  FuzzLayout layout(section_text(header, data, size));
+  read_guarded(layout, [reader](System& sys) {
+    canton_init(sys);
+    reader(sys);
+  });
+  return 0;
+}
+
+}  // namespace
+
+FUZZ_TARGET(config) {
+  FuzzLayout layout(std::string_view(reinterpret_cast<const char*>(data), size));
+  read_guarded(layout, [](System& sys) {
+    startup_before_window(sys);
+    startup_window_create(sys);
+    sys.screen.screen_mode = kNoScreen;  // the engines run; painting is another target's work
+    for (int i = 0; i < kTicksAfterStartup; ++i) tick(sys);
+    shutdown(sys);
+  });
+  return 0;
+}
+
+FUZZ_TARGET(tdv) {
+  return read_section("#tdv [", read_tdv, data, size);
+}
+FUZZ_TARGET(selectif) {
+  return read_section("#selectif [", read_selectif, data, size);
+}
+FUZZ_TARGET(train) {
+  return read_section("#train [", read_train_section, data, size);
+}
+FUZZ_TARGET(aig) {
+  return read_section("#aig [", read_aig_section, data, size);
+}

@@ -1,0 +1,4 @@
+# exit 1
+# args --layout
+# A wrong line in virtual_layout.txt: the emulated cards do not start, nothing runs.
+tick
