@@ -2,9 +2,11 @@
 # make run:  install what is missing, build for release, run the program on examples/demo.
 # make bench: the benchmarks (Release build).
 # make fuzz:  the fuzzers, FUZZ_SECONDS each (default 60).
+# make install PREFIX=...: the programs, the desktop entry, the icon and the demo (default /usr/local).
+PREFIX ?= /usr/local
 JOBS ?= 2
 
-.PHONY: deps test run bench fuzz clean
+.PHONY: deps test run bench fuzz install clean
 
 deps:
 	./scripts/install-deps
@@ -31,6 +33,10 @@ bench: deps
 fuzz:
 	./scripts/install-deps clang
 	./scripts/fuzz
+
+install: deps build/release/build.ninja
+	cmake --build build/release -j $(JOBS)
+	cmake --install build/release --prefix $(PREFIX)
 
 clean:
 	rm -rf build

@@ -47,6 +47,16 @@ tick
 set var_450 0
 tick 2
 get train.0.cantons_txt
+# The model clock, started as its screen will: the timetable switches the station lights on at
+# 06:02 and plays the announcement from 06:05 (zir-sim prints the EXEC line instead).
+set clock.running 1
+tick 25
+get clock.hour
+get clock.minute
+get out_120
+tick 12
+get clock.minute
+get horo.0.comment
 # Route 1 into the dead end waits for a train on canton 3 (state 1), then holds turnout 0 and
 # throws it (state 3). Train 1 already stands on canton 4, its stop canton: once turnout 0 lies
 # in position 1 the route is established with its 16-tick release delay running (state 5,

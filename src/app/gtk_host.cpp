@@ -1,5 +1,6 @@
 #include "app/gtk_host.h"
 
+#include "app/exe_launcher.h"
 #include "cards/serial_posix.h"
 
 namespace {
@@ -72,6 +73,10 @@ bool GtkHost::open_document(const std::string& path) {
   g_free(uri);
   if (error) g_error_free(error);
   return opened;
+}
+
+bool GtkHost::run_external(const ExternalCommand& command, std::string& reason) {
+  return launch_external(command, reason);
 }
 
 uint32_t GtkHost::now_ms() {

@@ -18,6 +18,7 @@ class GtkHost : public Host {
   void present(const Surface& s, int x, int y, int w, int h) override;
   void request_quit() override;
   bool open_document(const std::string& path) override;
+  bool run_external(const ExternalCommand& command, std::string& reason) override;
   uint32_t now_ms() override;
   void sleep_ms(int ms) override;
   std::unique_ptr<SerialPort> open_serial(int com, std::string& reason) override;

@@ -3,14 +3,52 @@
 // orderly shutdown when the window closes. Exit status 1 after a configuration error.
 #include <gtk/gtk.h>
 
+#include <iostream>
+
+#include "app/command_line.h"
 #include "app/gtk_host.h"
+#include "app/layout_folder.h"
 #include "app/main_window.h"
 #include "core/fatal.h"
 #include "core/startup.h"
 #include "core/system.h"
 
-int main(int argc, char** argv) {
+namespace {
+
+// --help and --version answer without a display; the rest is read once GTK took its own options.
+int command_line_status(int& argc, char**& argv) {
+  const CommandLine first = parse_command_line(argc, argv);
+  if (first.action == CommandLine::Action::Help) {
+    std::cout << usage_text();
+    return 0;
+  }
+  if (first.action == CommandLine::Action::Version) {
+    std::cout << version_text();
+    return 0;
+  }
   gtk_init(&argc, &argv);
+  const CommandLine line = parse_command_line(argc, argv);
+  if (line.action == CommandLine::Action::Error) {
+    std::cerr << "zir : " << line.error << "\n\n" << usage_text();
+    return 2;
+  }
+  std::string error;
+  switch (enter_layout_folder(line, error)) {
+    case FolderChoice::Cancelled:
+      return 0;
+    case FolderChoice::Failed:
+      std::cerr << "zir : " << error << '\n';
+      return 1;
+    case FolderChoice::Ready:
+      return -1;
+  }
+  return -1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (const int status = command_line_status(argc, argv); status >= 0) return status;
   GtkHost host;
   System sys(host);
   try {

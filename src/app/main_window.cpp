@@ -65,7 +65,7 @@ MainWindow::MainWindow(System& sys, GtkHost& host)
       window_(gtk_window_new(GTK_WINDOW_TOPLEVEL)),
       area_(gtk_drawing_area_new()) {
   gtk_window_set_title(GTK_WINDOW(window_), "ZIR");
-  gtk_window_set_icon_name(GTK_WINDOW(window_), "application-x-executable");
+  gtk_window_set_icon_name(GTK_WINDOW(window_), "zir");
   GdkGeometry hints{};
   hints.min_width = kMinWidth;
   hints.min_height = kMinHeight;

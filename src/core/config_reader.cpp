@@ -80,7 +80,8 @@ const SectionTexts kVibTexts = {
     "Section '#vib' (ligne>75 blocs) commençant par (taper sur entrée) : ",
     "Section #vib Erreur ligne :",
     "Fichier 'config.txt',\n\nSection #Vib,\n\nErreur de description sur la ligne : ",
-    "ZIr - Erreur"};
+    "ZIr - Erreur",
+    "#vibrator"};
 
 namespace {
 
@@ -207,10 +208,10 @@ void fatal_config_box(System& sys, const std::string& title, const std::string& 
   throw FatalConfigError(text);
 }
 
-bool seek_section(ConfigText& text, const char* header) {
+bool seek_section(ConfigText& text, const char* header, const char* other_header) {
   std::string word;
   while (text.first_word_of_line(word)) {
-    if (word == header) {
+    if (word == header || (other_header != nullptr && word == other_header)) {
       // The opening '[' on the next line; a file that lacks it loses no word of its first line.
       text.skip_word_beginning_with('[');
       return true;
@@ -230,7 +231,7 @@ ConfigSection::ConfigSection(System& sys, const SectionTexts& texts, MinusMode m
                                                    : "Impossible d'ouvrir le fichier 'config.txt'");
   }
   if (restore_minus_) sys.minus_switch = false;
-  found_ = seek_section(text_, texts.header);
+  found_ = seek_section(text_, texts.header, texts.other_header);
 }
 
 ConfigSection::~ConfigSection() {

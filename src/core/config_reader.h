@@ -58,6 +58,7 @@ struct SectionTexts {
   const char* box3_prefix;
   const char* description_prefix;
   const char* box3_title = "ZIR - Erreur";
+  const char* other_header = nullptr;  // a second name the section may be found by
 };
 
 extern const SectionTexts kGeneralTexts;
@@ -104,9 +105,10 @@ class ConfigSection {
 [[noreturn]] void fatal_config_box(System& sys, const std::string& title, const std::string& text);
 // "prefix  tok1  tok2 ..." as UTF-8, the tokens converted from Windows-1252.
 std::string tokens_text(const char* prefix, const TokenLine& line);
-// Finds the section header and positions `text` after the word that follows it (the '[').
-// False when the header is absent. For the sections that read lines their own way.
-bool seek_section(ConfigText& text, const char* header);
+// Finds the section header (the first line that begins with either name) and positions `text` after
+// the word that follows it (the '['). False when the header is absent. For the sections that read
+// lines their own way.
+bool seek_section(ConfigText& text, const char* header, const char* other_header = nullptr);
 
 // Before anything else: config.txt must exist.
 void check_config_present(System& sys);

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -30,6 +31,14 @@ class SerialPort {
   virtual std::string name() const = 0;
 };
 
+// An external action to start: a document, a URL or a program with its arguments.
+struct ExternalCommand {
+  int action = 0;
+  std::string file;              // UTF-8, the text between the first two quotes
+  std::string arguments;         // UTF-8, the rest after the second quote, split by shell rules
+  std::filesystem::path folder;  // the layout's folder: relative names start there
+};
+
 class Host {
  public:
   virtual ~Host() = default;
@@ -44,6 +53,9 @@ class Host {
   virtual void request_quit() = 0;
   // The desktop's "open" of a document or program; false when it could not be started.
   virtual bool open_document(const std::string& path) = 0;
+  // Starts an external action without waiting for it (never through a shell); false with the
+  // system's reason when nothing could be started.
+  virtual bool run_external(const ExternalCommand& command, std::string& reason) = 0;
   virtual uint32_t now_ms() = 0;
   virtual void sleep_ms(int ms) = 0;
   // Opens COMn; on failure returns null and sets `reason` to what the system said.

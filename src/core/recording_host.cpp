@@ -50,6 +50,11 @@ bool RecordingHost::open_document(const std::string& path) {
   return true;
 }
 
+bool RecordingHost::run_external(const ExternalCommand& command, std::string& reason) {
+  launched.push_back(command);
+  return external ? external(command, reason) : true;
+}
+
 std::unique_ptr<SerialPort> RecordingHost::open_serial(int com, std::string& reason) {
   // Without a factory every port is absent, with nothing more to say about it.
   if (port_factory) return port_factory(com, reason);

@@ -27,6 +27,7 @@ class RecordingHost : public Host {
   bool ask_yes_no(const std::string& title, const std::string& text, BoxIcon icon) override;
   void request_repaint() override { ++repaints; }
   bool open_document(const std::string& path) override;
+  bool run_external(const ExternalCommand& command, std::string& reason) override;
   uint32_t now_ms() override;
   void sleep_ms(int ms) override;
   std::unique_ptr<SerialPort> open_serial(int com, std::string& reason) override;
@@ -41,6 +42,9 @@ class RecordingHost : public Host {
   std::vector<RecordedBox> boxes;
   std::deque<bool> answers;
   std::vector<std::string> opened;
+  // Every external action asked for; `external`, when set, answers in place of starting it.
+  std::vector<ExternalCommand> launched;
+  std::function<bool(const ExternalCommand&, std::string& reason)> external;
   int repaints = 0;
   uint32_t clock_ms = 0;
   // The machine's clock and real sleeps instead of clock_ms: a real serial line needs its

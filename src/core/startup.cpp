@@ -2,6 +2,9 @@
 
 #include "cards/card_exchange.h"
 #include "cards/card_search.h"
+#include "clock/exe_config.h"
+#include "clock/horo_config.h"
+#include "clock/vib_config.h"
 #include "core/config_reader.h"
 #include "core/general.h"
 #include "core/system.h"
@@ -25,9 +28,10 @@ namespace {
 // caught while on switches its variables off).
 void read_reload_group(System& sys) {
   read_tdv(sys);
-  // #exe, #vib
+  read_exe_section(sys);
+  read_vib_section(sys);
   read_iti_section(sys);
-  // #horo
+  read_horo_section(sys);
   sys.clock.running = 0;
 }
 

@@ -1,6 +1,9 @@
 #include "core/tick.h"
 
 #include "cards/card_exchange.h"
+#include "clock/exe_engine.h"
+#include "clock/horo_engine.h"
+#include "clock/vib_engine.h"
 #include "core/system.h"
 #include "core/window_events.h"
 #include "logic/tdv_engine.h"
@@ -53,11 +56,13 @@ void run_tick_steps(System& sys) {
   tracking_step(sys);
   // movements
   canton_update_step(sys);
-  // clock and timetable
+  horo_tick(sys);
   iti_tick(sys);
   split_join_tick(sys);
   aig_tick(sys);
-  // vibrator, sidings, external actions
+  vib_tick(sys);
+  // sidings
+  exe_tick(sys);
   real_speed_update(sys);
   table_screen_tick_redraw(sys);
   // card-screen work

@@ -350,6 +350,51 @@ std::string var_label(System& sys, VarNum n) {
   return buffer;
 }
 
+bool var_readable(System& sys, VarNum n) {
+  return readable_cell(sys, n) != nullptr;
+}
+
+bool var_writable(System& sys, VarNum n) {
+  // The writable rows; the write-only ones have no readable cell to prove that n exists.
+  struct WritableRow {
+    const char* prefix;
+    bool write_only;
+  };
+  static constexpr WritableRow kWritable[] = {
+      {"out_", false},
+      {"led_", false},
+      {"led_cli_", false},
+      {"led_phase_", false},
+      {"aig_cmd_", false},
+      {"var_", false},
+      {"iti_start_", true},
+      {"iti_stop_", true},
+      {"depl_start_run_", false},
+      {"depl_stop_", true},
+      {"garage_lock_cmd_", false},
+      {"vib_on", false},
+      {"screen_mode", false},
+      {"arret_urg_on", false},
+      {"srv_cmd_", false},
+      {"exe_", false},
+      {"pulse_cmd_", false},
+      {"special_var_", false},
+      {"separe_", false},
+      {"regroupe_", false},
+  };
+  for (const WritableRow& w : kWritable) {
+    for (int r = 0; r < kVarRows; ++r) {
+      const VarRow& row = kVarTable[r];
+      if (std::strcmp(row.prefix, w.prefix) != 0) continue;
+      const int k = n - row.base;
+      const bool in_row = row.cards == kCards ? k >= 0 && k / 100 < kCards && k % 100 < row.count
+                                              : k >= 0 && k < row.count;
+      if (in_row) return w.write_only || readable_cell(sys, n) != nullptr;
+    }
+  }
+  return false;
+}
+
 void log_error(System& sys, const std::string& line) {
   sys.error_log.write(work_file(sys, "Train_ZIR_log.txt"), line);
 }

@@ -31,6 +31,11 @@ constexpr size_t kLabelBufferSize = 32;
 int var_to_label(System& sys, VarNum n, char* out);
 std::string var_label(System& sys, VarNum n);
 
+// Whether reading, or some write whatever its guard says now, can reach variable n; nothing is
+// logged. For readers that must refuse a label the engine could never use.
+bool var_readable(System& sys, VarNum n);
+bool var_writable(System& sys, VarNum n);
+
 // Appends a line to Train_ZIR_log.txt (see ErrorLog: the first call of a run truncates it,
 // repeats are counted, the size is capped).
 void log_error(System& sys, const std::string& line);

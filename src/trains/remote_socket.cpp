@@ -78,17 +78,25 @@ RemoteSocket::RemoteSocket(std::string path) : path_(std::move(path)) {
   const mode_t old_mask = umask(0177);
   const int bound = bind(fd_, as_sockaddr(addr), sizeof addr);
   umask(old_mask);
+  struct stat st;
   if (bound != 0) {
     error_ = system_error("bind");
     close(fd_);
     fd_ = -1;
+  } else if (lstat(path_.c_str(), &st) == 0) {
+    device_ = st.st_dev;
+    inode_ = st.st_ino;
   }
 }
 
 RemoteSocket::~RemoteSocket() {
   if (fd_ < 0) return;
   close(fd_);
-  unlink(path_.c_str());
+  // Only the file this program bound: if it was removed and another program bound the same
+  // path since, that program's socket stays.
+  struct stat st;
+  if (lstat(path_.c_str(), &st) == 0 && st.st_dev == device_ && st.st_ino == inode_)
+    unlink(path_.c_str());
 }
 
 void RemoteSocket::poll(System& sys) {

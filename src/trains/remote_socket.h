@@ -3,6 +3,8 @@
 // polls it from its main loop; each code becomes the remote key, one per tick.
 #pragma once
 
+#include <sys/types.h>
+
 #include <string>
 #include <string_view>
 
@@ -37,6 +39,9 @@ class RemoteSocket {
   std::string path_;
   std::string error_;
   int fd_ = -1;
+  // The socket file this program created, known by its device and inode.
+  dev_t device_ = 0;
+  ino_t inode_ = 0;
 };
 
 // Sends one code to the socket at `path`; false with `error` set when it could not be sent.

@@ -189,7 +189,10 @@ TEST(SpecialVars, CountersAndWavesTakeAnyValueTheUserWrites) {
 
 TEST(SpecialVars, ClockIsPublished) {
   TestSystem t;
-  t.sys.clock = {1, 0, 3, 14, 25};
+  t.sys.clock.running = 1;
+  t.sys.clock.day = 3;
+  t.sys.clock.hour = 14;
+  t.sys.clock.minute = 25;
   tick(t.sys);
   EXPECT_EQ(sv(t.sys, 90), 1);
   EXPECT_EQ(sv(t.sys, 92), 3);

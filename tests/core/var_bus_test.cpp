@@ -222,6 +222,22 @@ TEST(VarBusWrite, GuardsRefuseOrIgnore) {
             "\n-Erreur5 : Ecriture N° variable interne : Var inconnue = 8112");
 }
 
+// Readers refuse labels the engines could never use: the answer must match what a write does
+// when no guard refuses (nothing reserved).
+TEST(VarBusWrite, WritableAgreesWithWriteOverTheWholeSpace) {
+  TestSystem t;
+  for (VarNum n = -1; n <= 9600; ++n) {
+    const bool writable = var_writable(t.sys, n);
+    EXPECT_EQ(writable, var_write(t.sys, n, 0) == 0) << n;
+  }
+  const struct {
+    VarNum n;
+    bool readable;
+  } cases[] = {{0, true},    {6000, false}, {6149, false}, {6200, true}, {6700, false},
+               {6931, true}, {6940, false}, {7001, false}, {7002, true}, {9599, true}};
+  for (const auto& c : cases) EXPECT_EQ(var_readable(t.sys, c.n), c.readable) << c.n;
+}
+
 TEST(VarBusLog, FirstErrorOfARunReplacesTheOldLogAndRepeatsAreCounted) {
   TestSystem t;
   t.dir.write("Train_ZIR_log.txt", "old run");

@@ -6,6 +6,9 @@
 #include <sys/un.h>
 #include <unistd.h>
 
+#include <filesystem>
+#include <memory>
+
 #include "support/temp_dir.h"
 
 namespace {
@@ -90,6 +93,19 @@ TEST_F(RemoteSocketTest, StaleSocketReplacedLiveOneLeftAlone) {
   RemoteSocket fourth((t.dir.path() / "plain").string());
   EXPECT_FALSE(fourth.listening());
   EXPECT_EQ(t.dir.read("plain"), "x");
+}
+
+TEST_F(RemoteSocketTest, ClosingRemovesOnlyItsOwnSocketFile) {
+  auto first = std::make_unique<RemoteSocket>(path);
+  ASSERT_TRUE(first->listening());
+  std::filesystem::remove(path);  // someone removed the file; another program binds the path
+  RemoteSocket second(path);
+  ASSERT_TRUE(second.listening()) << second.error();
+  first.reset();
+  std::string error;
+  EXPECT_TRUE(send_remote_code(path, 7, error)) << error;
+  second.poll(t.sys);
+  EXPECT_EQ(t.sys.screen.remote_key, 7);
 }
 
 }  // namespace

@@ -8,7 +8,6 @@ bool tick_field(System& sys, int index, std::string_view field, SimField& out);
 bool special_field(System& sys, int index, std::string_view field, SimField& out);
 bool general_field(System& sys, int index, std::string_view field, SimField& out);
 bool screen_field(System& sys, int index, std::string_view field, SimField& out);
-bool clock_field(System& sys, int index, std::string_view field, SimField& out);
 // fields_cards.cpp: card.C.linked, port.errors, port.com
 bool card_field(System& sys, int index, std::string_view field, SimField& out);
 bool port_field(System& sys, int index, std::string_view field, SimField& out);
@@ -34,3 +33,8 @@ bool clav_field(System& sys, int index, std::string_view field, SimField& out);
 bool selectif_field(System& sys, int index, std::string_view field, SimField& out);
 bool remote_field(System& sys, int index, std::string_view field, SimField& out);
 bool tempo_libe_cant_field(System& sys, int index, std::string_view field, SimField& out);
+// fields_clock.cpp: clock.FIELD, horo.N.FIELD, horo.K.comment, exe.N.text, exe.count, vib.FIELD
+bool clock_field(System& sys, int index, std::string_view field, SimField& out);
+bool horo_field(System& sys, int index, std::string_view field, SimField& out);
+bool exe_field(System& sys, int index, std::string_view field, SimField& out);
+bool vib_field(System& sys, int index, std::string_view field, SimField& out);

@@ -64,12 +64,3 @@ bool screen_field(System& sys, int index, std::string_view field, SimField& out)
   };
   return index == -1 && named_member(sys.screen, kNames, field, out);
 }
-
-bool clock_field(System& sys, int index, std::string_view field, SimField& out) {
-  static const Named<ClockState> kNames[] = {
-      {"running", &ClockState::running, 0, 1}, {"blocked", &ClockState::blocked, 0, 1},
-      {"day", &ClockState::day, 0, 6},         {"hour", &ClockState::hour, 0, 23},
-      {"minute", &ClockState::minute, 0, 59},
-  };
-  return index == -1 && named_member(sys.clock, kNames, field, out);
-}

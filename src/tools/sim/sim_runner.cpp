@@ -17,6 +17,7 @@
 #include "core/var_bus.h"
 #include "core/window_events.h"
 #include "tools/sim/sim_cards.h"
+#include "tools/sim/sim_exec.h"
 #include "tools/sim/sim_fields.h"
 #include "tools/sim/sim_layout_fields.h"
 
@@ -287,6 +288,7 @@ void run_command(SimContext& ctx, const Words& words) {
 int run_sim(const SimOptions& options, std::istream& script, std::ostream& out) {
   RecordingHost host;
   host.echo = &out;
+  install_sim_exec(host, out);
   std::shared_ptr<CardBank> bank;
   std::unique_ptr<VirtualLayout> layout;
   if (options.layout) {
