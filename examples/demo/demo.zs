@@ -57,17 +57,47 @@ get out_120
 tick 12
 get clock.minute
 get horo.0.comment
-# Route 1 into the dead end waits for a train on canton 3 (state 1), then holds turnout 0 and
-# throws it (state 3). Train 1 already stands on canton 4, its stop canton: once turnout 0 lies
-# in position 1 the route is established with its 16-tick release delay running (state 5,
-# ok 1), then releases the turnout (state 0).
+# Automatic block and automatic turnouts. Train 0 runs at 64 (keyboard level 3) from canton 1
+# to canton 2: having left canton 1 at full speed it throws turnout 0 towards canton 4, and is
+# held to 20 on canton 2 while the turnout leads there.
+set clav.0.level 3
+tick 20
+get train.0.vit
+set var_452 1
+tick
+set var_451 0
+tick
+get aigauto.0.done
+get aig_cmd_0
+tick 10
+get pos1_aig_0
+get train.0.vitmax_lim
+get train.0.vit
+# Train 1 holds canton 4: entering canton 3 while still on canton 2, train 0 is slowed to 15,
+# then stopped once it has left canton 2; canton 3's signal variable shows the stop.
+set var_453 1
+tick 2
+get train.0.bal_state
+get train.0.cons
+set var_452 0
+tick
+get train.0.bal_state
+get bal_cant_p_3
+tick 40
+get train.0.vit
+# Route 0 sets the loop again: turnout 0 back to position 0, ok once it lies there.
+set iti_start_0 1
+tick 10
+get aig_cmd_0
+get iti_ok_0
+# Route 1 into the dead end: train 0 stands on canton 3, its start canton, so the route holds
+# turnout 0 and throws it at once (state 3, wait 1). Train 1 stands on canton 4, its stop
+# canton: once turnout 0 lies in position 1 the route is established with its 16-tick release
+# delay running (state 5, ok 1), then it releases the turnout (state 0).
 set iti_start_1 1
 tick
 get iti_step_1
-get iti_ok_1
-set var_453 1
-tick
-get iti_step_1
+get iti_wait_1
 tick 10
 get iti_step_1
 get iti_ok_1

@@ -1,5 +1,7 @@
 #include "core/startup.h"
 
+#include "block/aigauto_config.h"
+#include "block/balauto_config.h"
 #include "cards/card_exchange.h"
 #include "cards/card_search.h"
 #include "clock/exe_config.h"
@@ -48,7 +50,8 @@ void startup_window_create(System& sys) {
   canton_init(sys);
   read_train_section(sys);
   read_selectif(sys);
-  // #aigauto, #balauto
+  read_aigauto(sys);
+  read_balauto(sys);
   // the caller starts the 80 ms timer here
   sys.screen.screen_mode = 0;
   // config_tco.txt

@@ -288,6 +288,10 @@ int var_read(System& sys, VarNum n) {
   return -1;
 }
 
+const int32_t* var_cell(System& sys, VarNum n) {
+  return readable_cell(sys, n);
+}
+
 int var_write(System& sys, VarNum n, int value) {
   if (write_cell(sys, n, value) != WriteResult::Refused) return 0;
   log_unknown(sys, kErreur5, n);

@@ -25,6 +25,9 @@ extern const VarRow kVarTable[kVarRows + 1];
 
 int var_read(System& sys, VarNum n);
 int var_write(System& sys, VarNum n, int value);
+// The cell var_read reads for n, or null when n is not readable (nothing is logged). The cell
+// lives as long as the System: an engine may look a variable up once and read it directly.
+const int32_t* var_cell(System& sys, VarNum n);
 VarNum var_from_label(System& sys, const char* label);
 // Writes the label into `out` (at least kLabelBufferSize bytes); 1 on success, 0 otherwise.
 constexpr size_t kLabelBufferSize = 32;

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 
+#include "block/block_engine.h"
 #include "core/system.h"
 #include "trains/speed_profile.h"
 
@@ -48,8 +49,9 @@ void drive_train(System& sys, int i) {
   const bool braking = s == kBrakeRequest;
   t.cmd_speed[i] = braking ? 0 : s;
 
-  // Here run the automatic turnouts (when aigauto is on) and then the block evaluations in the
-  // order speed limits, halts, block stops; they fill the block results read below.
+  // The automatic turnouts (while aigauto is on), then the block's speed limits, halts and
+  // block stops: they fill the block results read below.
+  block_run_for_train(sys, i);
 
   const int d = b.vitmax_lim[i];
   if (d > 0 && d < s && !braking) s = d;
@@ -62,7 +64,8 @@ void drive_train(System& sys, int i) {
   } else if (b.bal_state[i] == 1) {
     const int ral = b.bal_ral[i];
     if (s > 0 && ral > 0 && s >= ral) s = ral;
-    if (s < 0 && ral < 0 && ral >= s) s = ral;
+    // A brake request stays a brake request: it is never raised to the slow-down speed.
+    if (s < 0 && ral < 0 && ral >= s && !braking) s = ral;
     e = faster_deceleration(e, b.bal_dec[i]);
   }
 
@@ -131,6 +134,7 @@ void lost_train_step(System& sys) {
 
 void trains_engine_step(System& sys) {
   TrainTable& t = sys.trains;
+  block_pass_begin(sys);
   for (int i = 0; i < kTrainEntries; ++i) {
     if (is_driven(t, i)) {
       drive_train(sys, i);

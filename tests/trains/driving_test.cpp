@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include "block/block_engine.h"
 #include "core/recording_host.h"
 #include "core/system.h"
 #include "core/tick.h"
+#include "core/var_bus.h"
 #include "trains/canton_engine.h"
 #include "trains/speed_profile.h"
 #include "trains/train_config.h"
@@ -120,25 +122,43 @@ TEST_F(Driving, TrainsThatAreNotDrivenStandStill) {
   }
 }
 
+// The block's results, produced by its rules on the train's canton, act on the target speed.
 TEST_F(Driving, BlockResultsLimitSlowAndStop) {
   keyboard_train(0, 0);
   t.clav_level[0] = 3;
-  sys.block.vitmax_lim[0] = 20;
+  place_train_on_canton(sys, 0, 1);
+  BlockState& b = sys.block;
+  b.vitmax[0].canton = 1;
+  b.vitmax[0].limit = 20;
   trains_engine_step(sys);
+  EXPECT_EQ(b.vitmax_lim[0], 20);
   EXPECT_EQ(t.cons[0], 20);
-  sys.block.vitmax_lim[0] = 0;
-  sys.block.bal_state[0] = 1;
-  sys.block.bal_ral[0] = 10;
+  // No limit; a block rule with no blocage list, the train still on canton 2: slowed to 10.
+  b.vitmax[0].canton = -1;
+  b.cant[0].canton = 1;
+  b.cant[0].direction = 1;
+  b.cant[0].ral = 10;
+  b.cant[0].plusur[0] = 2;
+  place_train_on_canton(sys, 0, 2);
+  sys.io.det[canton_slot(2)] = 1;
   trains_engine_step(sys);
+  EXPECT_EQ(b.bal_state[0], 1);
   EXPECT_EQ(t.cons[0], 10);
-  sys.block.bal_state[0] = 2;
+  // Canton 2 left: stopped.
+  sys.io.det[canton_slot(2)] = 0;
   trains_engine_step(sys);
+  EXPECT_EQ(b.bal_state[0], 2);
   EXPECT_EQ(t.cons[0], 0);
   sys.block.block_inhibit = 1;
   trains_engine_step(sys);
   EXPECT_EQ(t.cons[0], 64);
-  sys.block.halt_flag[0] = 1;
+  b.halt[0].canton = 1;
+  b.halt[0].direction = 1;
+  b.halt[0].cond.var[0] = var_from_label(sys, "var_0");
+  b.halt[0].cond.val[0] = 0;
+  block_rules_changed(sys);
   trains_engine_step(sys);
+  EXPECT_EQ(b.halt_flag[0], 1);
   EXPECT_EQ(t.vit[0], 0);
   EXPECT_EQ(t.cons[0], 64);
 }

@@ -33,6 +33,15 @@ bool clav_field(System& sys, int index, std::string_view field, SimField& out);
 bool selectif_field(System& sys, int index, std::string_view field, SimField& out);
 bool remote_field(System& sys, int index, std::string_view field, SimField& out);
 bool tempo_libe_cant_field(System& sys, int index, std::string_view field, SimField& out);
+// fields_block.cpp: the block's per-train results under train.N, then block.*, vitmax.N.*,
+// halt.N.*, cant.N.*, balauto.*, aigauto.N.* and aigauto.count
+bool block_train_field(System& sys, int index, std::string_view field, SimField& out);
+bool block_field(System& sys, int index, std::string_view field, SimField& out);
+bool vitmax_field(System& sys, int index, std::string_view field, SimField& out);
+bool halt_field(System& sys, int index, std::string_view field, SimField& out);
+bool cant_field(System& sys, int index, std::string_view field, SimField& out);
+bool balauto_field(System& sys, int index, std::string_view field, SimField& out);
+bool aigauto_field(System& sys, int index, std::string_view field, SimField& out);
 // fields_clock.cpp: clock.FIELD, horo.N.FIELD, horo.K.comment, exe.N.text, exe.count, vib.FIELD
 bool clock_field(System& sys, int index, std::string_view field, SimField& out);
 bool horo_field(System& sys, int index, std::string_view field, SimField& out);

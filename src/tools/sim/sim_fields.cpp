@@ -6,7 +6,8 @@
 
 namespace {
 
-// One row per table name; each subsystem adds its rows as it lands.
+// One row per table name, or several when subsystems share a table name (the first that knows
+// the field answers); each subsystem adds its rows as it lands.
 const FieldTable kFieldTables[] = {
     // clang-format off
     {"tick", tick_field},
@@ -36,6 +37,13 @@ const FieldTable kFieldTables[] = {
     {"program", program_field},
     {"card", card_field},
     {"port", port_field},
+    {"train", block_train_field},
+    {"block", block_field},
+    {"vitmax", vitmax_field},
+    {"halt", halt_field},
+    {"cant", cant_field},
+    {"balauto", balauto_field},
+    {"aigauto", aigauto_field},
     // clang-format on
 };
 
@@ -63,6 +71,6 @@ bool resolve_field(System& sys, std::string_view path, SimField& out) {
     }
   }
   for (const FieldTable& t : kFieldTables)
-    if (table == t.table) return t.resolve(sys, index, field, out);
+    if (table == t.table && t.resolve(sys, index, field, out)) return true;
   return false;
 }
