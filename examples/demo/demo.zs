@@ -47,6 +47,27 @@ tick
 set var_450 0
 tick 2
 get train.0.cantons_txt
+# Movement 0 takes the autorail (allowed in automatic runs here, as on the train screen) from
+# canton 4 into siding 0, where the contact in_10 (var_510 with the simulation switch) stops it.
+set train.1.en_auto 1
+set depl_start_run_0 1
+tick
+get depl.0.state
+get depl.0.state_text
+get train.1.mode
+tick 15
+get depl.0.state_text
+get depl.0.current_speed
+get canton.4.Vitesse
+set var_510 1
+tick
+get depl.0.state_text
+tick 20
+get depl.0.state
+get garage_lock_status_0
+get garage.0.num_train
+get out_20
+get train.1.train_garage
 # The model clock, started as its screen will: the timetable switches the station lights on at
 # 06:02 and plays the announcement from 06:05 (zir-sim prints the EXEC line instead).
 set clock.running 1
@@ -91,8 +112,8 @@ tick 10
 get aig_cmd_0
 get iti_ok_0
 # Route 1 into the dead end: train 0 stands on canton 3, its start canton, so the route holds
-# turnout 0 and throws it at once (state 3, wait 1). Train 1 stands on canton 4, its stop
-# canton: once turnout 0 lies in position 1 the route is established with its 16-tick release
+# turnout 0 and throws it at once (state 3, wait 1). Canton 4, its stop canton, still reads
+# occupied: once turnout 0 lies in position 1 the route is established with its 16-tick release
 # delay running (state 5, ok 1), then it releases the turnout (state 0).
 set iti_start_1 1
 tick
@@ -105,3 +126,18 @@ get aig.0.aig_reserved
 tick 16
 get iti_step_1
 get aig.0.aig_reserved
+# Siding g0 connected again puts the autorail back on canton 4. Split 0 then leaves its wagons
+# in the siding as wagon entry 31; join 0 picks them up again.
+set garage_lock_cmd_0 0
+tick
+get canton.4.num_train
+set separe_0 1
+tick
+get garage.0.num_train
+get garage.0.state_lock
+get train.31.name
+set regroupe_0 1
+tick
+get train.31.en
+get garage.0.state_lock
+get canton.4.num_train

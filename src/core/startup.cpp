@@ -11,6 +11,9 @@
 #include "core/general.h"
 #include "core/system.h"
 #include "logic/tdv_config.h"
+#include "moves/depl_config.h"
+#include "moves/depl_engine.h"
+#include "moves/garage_config.h"
 #include "moves/iti_config.h"
 #include "trains/canton_engine.h"
 #include "trains/selectif_config.h"
@@ -44,7 +47,8 @@ void startup_window_create(System& sys) {
   read_general(sys);
   // (pens, brushes and fonts are made with each drawing surface: nothing to create here)
   read_reload_group(sys);
-  // #garage, #depl
+  read_garage_section(sys);
+  read_depl_section(sys);
   read_aig_section(sys);
   open_cards(sys);
   canton_init(sys);
@@ -59,7 +63,7 @@ void startup_window_create(System& sys) {
 
 void reload_config(System& sys) {
   read_reload_group(sys);
-  // #depl
+  depl_reload(sys);
 }
 
 void shutdown(System& sys) {

@@ -7,6 +7,8 @@
 #include "core/system.h"
 #include "core/window_events.h"
 #include "logic/tdv_engine.h"
+#include "moves/depl_engine.h"
+#include "moves/garage_engine.h"
 #include "moves/iti_engine.h"
 #include "trains/canton_engine.h"
 #include "trains/driving.h"
@@ -54,14 +56,14 @@ void run_tick_steps(System& sys) {
   panel_tick_paint(sys);
   trains_engine_step(sys);
   tracking_step(sys);
-  // movements
+  depl_tick(sys);
   canton_update_step(sys);
   horo_tick(sys);
   iti_tick(sys);
   split_join_tick(sys);
   aig_tick(sys);
   vib_tick(sys);
-  // sidings
+  garage_tick(sys);
   exe_tick(sys);
   real_speed_update(sys);
   table_screen_tick_redraw(sys);

@@ -35,6 +35,37 @@ enum DeplField : int {
   DEPL_TEMPO = 72,
 };
 
+// Kinds of the start and end variables: written at the start (sdeb 1, cdeb 0), at the end
+// (sfin 1, cfin 0), or both (sc: 1 at the start, 0 at the end).
+enum DeplVariableKind : int {
+  DEPL_SDEB = 0,
+  DEPL_SFIN = 1,
+  DEPL_CDEB = 2,
+  DEPL_CFIN = 3,
+  DEPL_SC = 4,
+};
+
+// The movement engine's states.
+enum DeplState : int {
+  DEPL_IDLE = 0,
+  DEPL_WAIT_RESOURCES = 1,  // train, cantons, turnouts, sidings, servo
+  DEPL_START_VARIABLES = 2,
+  DEPL_START_DELAY = 3,
+  DEPL_SET_TURNOUTS = 4,
+  DEPL_WAIT_TURNOUTS = 5,
+  DEPL_POWER = 6,  // leave the start siding, power the cantons
+  DEPL_WAIT_PASS = 7,
+  DEPL_WAIT_ARRIVAL = 8,
+  DEPL_START_STOP_DELAY = 9,
+  DEPL_STOP_DELAY = 10,
+  DEPL_STANDSTILL = 11,  // wait for speed 0, park in the stop siding
+  DEPL_START_RELEASE_DELAY = 12,
+  DEPL_RELEASE_DELAY = 13,
+  DEPL_END_VARIABLES = 14,
+  DEPL_RELEASE = 15,
+};
+constexpr int kDeplStates = 16;
+
 using DeplRecord = std::array<int32_t, kDeplFields>;
 
 struct DeplTable {
@@ -48,6 +79,9 @@ struct DeplTable {
     for (auto& r : depl_record) {
       r.fill(-1);
       for (int f = DEPL_START_REQUEST; f <= DEPL_TIMER; ++f) r[f] = 0;
+      // A movement started before its first speed step ramps up from standing, not from -1
+      // (which the ramp would take for backward travel).
+      r[DEPL_CURRENT_SPEED] = 0;
     }
     for (auto& n : name) n.clear();
     acc = -1;

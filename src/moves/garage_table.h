@@ -5,6 +5,8 @@
 #include <cstdint>
 
 constexpr int kSidings = 32;
+// Where a canton number is expected, kSidingCanton + g names siding g.
+constexpr int kSidingCanton = 1000;
 
 struct GarageTable {
   std::array<int32_t, kSidings> ass_canton;

@@ -63,6 +63,21 @@ tick
 expect regroupe_0 0
 expect train.31.en 0
 expect canton.5.num_train 1
+# The wagons left in siding g1: the siding engine then holds it isolated (relay output 20 at
+# its polarity); the join connects it again.
+set separe_1 1
+tick
+expect garage.1.num_train 31
+expect train.31.train_garage 1
+expect garage_lock_status_1 1
+expect out_20 1
+expect canton.4.num_train 1
+set regroupe_1 1
+tick
+expect train.31.en 0
+expect garage.1.num_train -1
+expect garage_lock_status_1 0
+expect out_20 0
 # A trigger on an entry #iti does not describe is consumed back to -1.
 set separe_7 1
 tick

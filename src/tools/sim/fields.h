@@ -25,6 +25,7 @@ bool regroupe_field(System& sys, int index, std::string_view field, SimField& ou
 // fields_moves.cpp
 bool depl_field(System& sys, int index, std::string_view field, SimField& out);
 bool garage_field(System& sys, int index, std::string_view field, SimField& out);
+bool servo_field(System& sys, int index, std::string_view field, SimField& out);
 // fields_trains.cpp
 bool train_field(System& sys, int index, std::string_view field, SimField& out);
 bool reserve_field(System& sys, int index, std::string_view field, SimField& out);

@@ -23,6 +23,7 @@ const FieldTable kFieldTables[] = {
     {"regroupe", regroupe_field},
     {"depl", depl_field},
     {"garage", garage_field},
+    {"servo", servo_field},
     {"aig", aig_field},
     {"aigseq", aigseq_field},
     {"train", train_field},
