@@ -82,13 +82,17 @@ expect out_20 0
 set separe_7 1
 tick
 expect separe_7 -1
-# Reloading config.txt puts every route back to its initial values.
+# Reloading config.txt puts every route back to its initial values, and the #depl read that
+# follows frees the turnouts they held.
 # (its turnouts already lie right and the train is on canton 4: established at once)
 set iti_start_1 1
 tick
 expect iti_step_1 5
 expect iti_ok_1 1
+expect aig.1.aig_reserved 1
 menu 914
 expect iti_step_1 0
 expect iti_ok_1 0
 expect iti.1.defined 1
+expect aig.1.aig_reserved 0
+expect aig.0.aig_reserved 0
