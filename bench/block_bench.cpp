@@ -7,8 +7,8 @@
 #include <memory>
 
 #include "block/block_engine.h"
-#include "core/recording_host.h"
 #include "core/system.h"
+#include "tools/sim/recording_host.h"
 #include "trains/canton_engine.h"
 
 namespace {

@@ -12,9 +12,9 @@
 #include "clock/horo_engine.h"
 #include "clock/vib_config.h"
 #include "clock/vib_engine.h"
-#include "core/recording_host.h"
+#include "tools/sim/recording_host.h"
 #include "core/system.h"
-#include "core/tick.h"
+#include "runtime/tick.h"
 
 namespace {
 

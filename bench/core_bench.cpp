@@ -3,9 +3,9 @@
 
 #include <array>
 
-#include "core/recording_host.h"
+#include "tools/sim/recording_host.h"
 #include "core/system.h"
-#include "core/tick.h"
+#include "runtime/tick.h"
 #include "core/var_bus.h"
 
 namespace {

@@ -24,8 +24,8 @@ LayoutTrack ring_track() {
 }
 
 // Every canton of the card at speed byte 40, forward.
-std::array<uint8_t, kEmuFrameBytes> forward_frame(int card) {
-  std::array<uint8_t, kEmuFrameBytes> frame{};
+std::array<uint8_t, kCommandBytes> forward_frame(int card) {
+  std::array<uint8_t, kCommandBytes> frame{};
   frame[0] = static_cast<uint8_t>(16 * card + 1);
   for (int i = 0; i < 16; ++i) frame[static_cast<size_t>(2 + i)] = 40;
   frame[18] = 0xFF;
@@ -36,7 +36,7 @@ std::array<uint8_t, kEmuFrameBytes> forward_frame(int card) {
 void BM_LayoutFrame(benchmark::State& state) {
   VirtualLayout layout(ring_track(), {});
   CardBank bank({0, 1, 2, 3});
-  std::array<std::array<uint8_t, kEmuFrameBytes>, kCards> frames{};
+  std::array<std::array<uint8_t, kCommandBytes>, kCards> frames{};
   for (int c = 0; c < kCards; ++c) frames[static_cast<size_t>(c)] = forward_frame(c);
   for (auto _ : state) {
     for (int c = 0; c < kCards; ++c) layout.command_frame(c, frames[static_cast<size_t>(c)].data());

@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "core/recording_host.h"
+#include "tools/sim/recording_host.h"
 #include "core/system.h"
 #include "logic/tdv_config.h"
 #include "logic/tdv_engine.h"

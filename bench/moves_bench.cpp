@@ -2,10 +2,10 @@
 // turnouts, 32 sidings.
 #include <benchmark/benchmark.h>
 
-#include "core/recording_host.h"
 #include "core/system.h"
 #include "moves/depl_engine.h"
 #include "moves/garage_engine.h"
+#include "tools/sim/recording_host.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 // The route engine and the split and join engine on full tables, in their usual steady state.
 #include <benchmark/benchmark.h>
 
-#include "core/recording_host.h"
 #include "core/system.h"
 #include "moves/iti_engine.h"
+#include "tools/sim/recording_host.h"
 #include "trains/split_join.h"
 
 namespace {

@@ -23,6 +23,7 @@ GtkMessageType message_type(BoxIcon icon) {
 
 int GtkHost::show_box(const std::string& title, const std::string& text, BoxIcon icon,
                       GtkButtonsType buttons) {
+  if (ending_) return GTK_RESPONSE_NONE;
   // Before the window is shown the boxes have no parent.
   GtkWindow* owner = parent && gtk_widget_get_visible(GTK_WIDGET(parent)) ? parent : nullptr;
   GtkWidget* box = gtk_message_dialog_new(owner, GTK_DIALOG_MODAL, message_type(icon), buttons,
@@ -31,9 +32,17 @@ int GtkHost::show_box(const std::string& title, const std::string& text, BoxIcon
   gtk_window_set_position(GTK_WINDOW(box),
                           owner ? GTK_WIN_POS_CENTER_ON_PARENT : GTK_WIN_POS_CENTER);
   // The nested loop of the box delivers timer ticks meanwhile; the tick's busy flag holds them.
+  open_boxes_.push_back(box);
   const int response = gtk_dialog_run(GTK_DIALOG(box));
+  open_boxes_.pop_back();
   gtk_widget_destroy(box);
   return response;
+}
+
+void GtkHost::end_boxes() {
+  ending_ = true;
+  for (GtkWidget* box : open_boxes_)
+    gtk_dialog_response(GTK_DIALOG(box), GTK_RESPONSE_DELETE_EVENT);
 }
 
 void GtkHost::message_box(const std::string& title, const std::string& text, BoxIcon icon) {

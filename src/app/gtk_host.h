@@ -6,6 +6,7 @@
 #include <gtk/gtk.h>
 
 #include <functional>
+#include <vector>
 
 #include "core/host.h"
 #include "core/surface.h"
@@ -32,6 +33,12 @@ class GtkHost : public Host {
 
   const Surface* front() const { return front_.surface(); }
 
+  // The program is ending (a signal, the window closed): the boxes open now are closed as if
+  // their close button had been pressed, and every later box is answered at once without
+  // being shown (OK, or No to a question), so that the code that opened them runs on to the
+  // orderly shutdown.
+  void end_boxes();
+
  private:
   static gboolean run_repaint(gpointer self);
   int show_box(const std::string& title, const std::string& text, BoxIcon icon,
@@ -39,4 +46,6 @@ class GtkHost : public Host {
 
   FrontBuffer front_;
   bool repaint_pending_ = false;
+  bool ending_ = false;
+  std::vector<GtkWidget*> open_boxes_;  // innermost last: each runs its own nested loop
 };

@@ -1,18 +1,15 @@
 #include "app/main_window.h"
 
-#include <glib-unix.h>
-
-#include <csignal>
 #include <string>
 
 #include "app/gtk_host.h"
 #include "core/fatal.h"
-#include "core/menu.h"
-#include "core/startup.h"
 #include "core/system.h"
 #include "core/text.h"
-#include "core/tick.h"
-#include "core/window_events.h"
+#include "runtime/menu.h"
+#include "runtime/startup.h"
+#include "runtime/tick.h"
+#include "runtime/window_events.h"
 
 namespace {
 
@@ -86,8 +83,6 @@ MainWindow::MainWindow(System& sys, GtkHost& host)
   g_signal_connect(area_, "motion-notify-event", G_CALLBACK(on_motion), this);
   g_signal_connect(window_, "key-press-event", G_CALLBACK(on_key), this);
   g_signal_connect(window_, "delete-event", G_CALLBACK(on_delete), this);
-  g_unix_signal_add(SIGTERM, on_signal, this);
-  g_unix_signal_add(SIGINT, on_signal, this);
 
   if (const std::string path = remote_socket_path(); !path.empty()) {
     remote_ = std::make_unique<RemoteSocket>(path);
@@ -136,23 +131,41 @@ void MainWindow::show_and_run_timer() {
 
 template <typename Handler>
 void MainWindow::guarded(Handler&& handler) {
+  ++handler_depth_;
   try {
     handler();
   } catch (const FatalConfigError&) {
     exit_status_ = 1;
-    close();
+    close_pending_ = true;
   }
+  --handler_depth_;
+  if (close_pending_) close();
+}
+
+void MainWindow::run_startup() {
+  ++handler_depth_;
+  struct Leave {
+    int& depth;
+    ~Leave() { --depth; }
+  } leave{handler_depth_};
+  startup_window_create(sys_);
 }
 
 void MainWindow::close() {
   if (closed_) return;
-  if (sys_.ticks.busy) {
+  if (handler_depth_ > 0) {
     close_pending_ = true;
     return;
   }
   closed_ = true;
   shutdown(sys_);
-  gtk_main_quit();
+  // Before the main loop runs (a close during start-up) there is no loop to leave.
+  if (gtk_main_level() > 0) gtk_main_quit();
+}
+
+void MainWindow::end() {
+  host_.end_boxes();
+  close();
 }
 
 gboolean MainWindow::on_timer(gpointer self) {
@@ -161,7 +174,6 @@ gboolean MainWindow::on_timer(gpointer self) {
   // A remote-control code waiting on the socket becomes the remote key, one per tick.
   if (w->remote_ && w->remote_->listening()) w->remote_->poll(w->sys_);
   w->guarded([w] { tick(w->sys_); });
-  if (w->close_pending_ && !w->sys_.ticks.busy) w->close();
   return G_SOURCE_CONTINUE;
 }
 
@@ -213,13 +225,8 @@ void MainWindow::on_size(GtkWidget*, GdkRectangle* allocation, gpointer self) {
 }
 
 gboolean MainWindow::on_delete(GtkWidget*, GdkEvent*, gpointer self) {
-  static_cast<MainWindow*>(self)->close();
+  static_cast<MainWindow*>(self)->end();
   return TRUE;  // the window goes when the main loop ends
-}
-
-gboolean MainWindow::on_signal(gpointer self) {
-  static_cast<MainWindow*>(self)->close();
-  return G_SOURCE_CONTINUE;
 }
 
 void MainWindow::on_menu_item(GtkMenuItem* item, gpointer self) {

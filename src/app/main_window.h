@@ -1,6 +1,6 @@
 // The main window: title, icon, size from #general, the menu bar, a drawing area showing the
 // front buffer, keys and mouse forwarded to the window event handling, the 80 ms timer, and
-// the orderly shutdown on close, menu "Quitter", SIGTERM or SIGINT.
+// the orderly shutdown on close, menu "Quitter", SIGTERM or SIGINT, whatever box is open.
 #pragma once
 
 #include <gtk/gtk.h>
@@ -18,11 +18,19 @@ class MainWindow {
   MainWindow(const MainWindow&) = delete;
   MainWindow& operator=(const MainWindow&) = delete;
 
+  // The window-creation steps of start-up, held as one handler: a close asked meanwhile
+  // waits for their end. A configuration error leaves as FatalConfigError.
+  void run_startup();
   // Shows the window (maximised for "plein écran") and starts the timer.
   void show_and_run_timer();
   // The orderly shutdown, once: save, all card outputs off, leave the main loop. Held back
-  // while a tick runs (a box inside the tick has its own loop) and done when it ends.
+  // while a handler runs (a tick, a menu command, start-up: a box inside it has its own loop)
+  // and done when it ends.
   void close();
+  // A signal or the window's close button: the open boxes end too, then close().
+  void end();
+  // A close was asked and is waiting for the running handler, or is done.
+  bool ending() const { return close_pending_ || closed_; }
   // 0, or 1 when a configuration error ended the program while it ran.
   int exit_status() const { return exit_status_; }
 
@@ -40,7 +48,6 @@ class MainWindow {
   static gboolean on_motion(GtkWidget* widget, GdkEventMotion* event, gpointer self);
   static void on_size(GtkWidget* widget, GdkRectangle* allocation, gpointer self);
   static gboolean on_delete(GtkWidget* widget, GdkEvent* event, gpointer self);
-  static gboolean on_signal(gpointer self);
   static void on_menu_item(GtkMenuItem* item, gpointer self);
 
   System& sys_;
@@ -48,6 +55,7 @@ class MainWindow {
   GtkWidget* window_;
   GtkWidget* area_;
   std::unique_ptr<RemoteSocket> remote_;  // the remote-control receiver, when it could bind
+  int handler_depth_ = 0;                 // handlers running, nested ones included
   bool close_pending_ = false;
   bool closed_ = false;
   int exit_status_ = 0;

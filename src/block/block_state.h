@@ -154,3 +154,9 @@ struct BlockState {
 
   BlockState() { bal_dec.fill(-1); }
 };
+
+// No stop in force: the block's published flags at start-up.
+inline void reset_block_stops(BlockState& block) {
+  block.bal_cant_p.fill(0);
+  block.bal_cant_m.fill(0);
+}

@@ -161,7 +161,7 @@ void build_command(System& sys, int card) {
   if (!valid_card(card)) return;
   auto& frame = sys.cardlink.links[static_cast<size_t>(card)].command;
   frame.fill(0);
-  frame[0] = static_cast<uint8_t>(16 * card + 1);
+  frame[0] = card_byte(card);
   frame[1] = kFrameMark;
   put_cantons(sys, card, frame);
   put_outputs(sys.io, card, frame);
@@ -170,15 +170,15 @@ void build_command(System& sys, int card) {
   std::copy(kFrameTrailer.begin(), kFrameTrailer.end(), frame.begin() + kFrameTrailerByte);
 }
 
-int send_frame(System& sys, int card) {
-  if (!valid_card(card)) return 0;
+bool send_frame(System& sys, int card) {
+  if (!valid_card(card)) return false;
   const auto& frame = sys.cardlink.links[static_cast<size_t>(card)].command;
   return send_bytes(sys, frame.data(), frame.size());
 }
 
-int receive_answer(System& sys, int card) {
+bool receive_answer(System& sys, int card) {
   SerialLink& serial = sys.cardlink.serial;
-  if (!valid_card(card) || !serial.active || !serial.port) return 0;
+  if (!valid_card(card) || !serial.active || !serial.port) return false;
   const uint32_t start = sys.host.now_ms();
   sys.host.sleep_ms(1);
   std::array<uint8_t, kAnswerBytes> answer{};
@@ -189,18 +189,18 @@ int receive_answer(System& sys, int card) {
     const int remaining = std::max(0, kWaitLimitMs - elapsed);
     if (serial.port->read_bytes(&byte, 1, remaining) == 0) {
       ++serial.error_counter;
-      return 0;
+      return false;
     }
   }
-  if (answer[0] != kAnswerMark) return 0;
+  if (answer[0] != kAnswerMark) return false;
   sys.cardlink.links[static_cast<size_t>(card)].answer = answer;
-  return 1;
+  return true;
 }
 
-int transfer(System& sys, int card) {
-  if (!link_usable(sys, card)) return 0;
+bool transfer(System& sys, int card) {
+  if (!link_usable(sys, card)) return true;
   CardLink& link = sys.cardlink.links[static_cast<size_t>(card)];
-  link.command[0] = static_cast<uint8_t>(16 * card + 1);
+  link.command[0] = card_byte(card);
   bool answered = send_and_receive(sys, card);
   for (auto step : kRecovery) {
     if (answered) break;
@@ -210,11 +210,11 @@ int transfer(System& sys, int card) {
   if (!answered) {
     if (!operator_restores_link(sys, card)) {
       link.linked = 0;
-      return 1;
+      return false;
     }
     sync_link(sys);
   }
-  return run_direct_slots(sys, card) ? 0 : 1;
+  return run_direct_slots(sys, card);
 }
 
 void exchange_card(System& sys, int card) {
@@ -223,7 +223,7 @@ void exchange_card(System& sys, int card) {
   build_command(sys, card);
   constexpr int kAttempts = 4;
   for (int attempt = 1; attempt <= kAttempts; ++attempt) {
-    if (transfer(sys, card) == 0) break;
+    if (transfer(sys, card)) break;
     // After the operator's No the card is already unlinked: no further box for it.
     if (attempt == kAttempts && link.linked) {
       char text[80];
@@ -240,13 +240,7 @@ void exchange_cards(System& sys) {
 }
 
 void switch_off_cards(System& sys) {
-  IoImage& io = sys.io;
   sys.cantons.Vit_reel.fill(0);
-  for (auto* table : {&io.canton_man_flag, &io.canton_man_speed}) table->fill(0);
-  for (auto* table : {&io.out, &io.out_man_flag, &io.out_man}) table->fill(0);
-  for (auto* table : {&io.led, &io.led_cli, &io.led_phase, &io.led_man_flag, &io.led_man,
-                      &io.led_cli_man, &io.led_phase_man}) {
-    table->fill(0);
-  }
+  outputs_off(sys.io);
   exchange_cards(sys);
 }

@@ -15,19 +15,18 @@ int elapsed_ms(System& sys, uint32_t since) {
 
 }  // namespace
 
-int send_byte(System& sys, uint8_t byte) {
+bool send_byte(System& sys, uint8_t byte) {
   return send_bytes(sys, &byte, 1);
 }
 
-int send_bytes(System& sys, const uint8_t* data, size_t count) {
+bool send_bytes(System& sys, const uint8_t* data, size_t count) {
   SerialPort* port = active_port(sys);
-  return port && port->write_bytes(data, count) ? 1 : 0;
+  return port && port->write_bytes(data, count);
 }
 
-int wait_byte(System& sys, uint8_t& byte) {
+bool wait_byte(System& sys, uint8_t& byte) {
   SerialPort* port = active_port(sys);
-  if (!port) return 0;
-  return port->read_bytes(&byte, 1, kWaitLimitMs) == 1 ? 1 : 0;
+  return port && port->read_bytes(&byte, 1, kWaitLimitMs) == 1;
 }
 
 void drain_input(System& sys, int step_ms) {

@@ -19,8 +19,9 @@ constexpr int kDirectSlots = 5;
 constexpr int kWaitLimitMs = 100;  // every wait for the cards ends after this
 constexpr int kSyncZeros = 60;
 // Bytes on the wire, shared by the program and the card emulator.
-constexpr uint8_t kAnswerMark = 0x83;  // first byte of an answer
-constexpr uint8_t kFrameMark = 0x08;   // second byte of a command frame
+constexpr uint8_t kSingleCardProbe = 0x41;  // asks for a card 0 working alone on the line
+constexpr uint8_t kAnswerMark = 0x83;       // first byte of an answer
+constexpr uint8_t kFrameMark = 0x08;        // second byte of a command frame
 constexpr std::array<uint8_t, 4> kFrameTrailer = {0x12, 0x34, 0x56, 0x00};  // bytes 51..54
 constexpr int kFrameTrailerByte = 51;
 constexpr uint8_t kDirectAccess = 0x02;  // then the register address
@@ -58,11 +59,17 @@ struct CardLinkState {
   std::array<DirectSlot, kCards * kDirectSlots> slots{};
 };
 
-// Byte-level operations; each fails (returns 0) while the port is not active.
-int send_byte(System& sys, uint8_t byte);
-int send_bytes(System& sys, const uint8_t* data, size_t count);
+// The probe byte of card c, which is also the first byte of its command frame.
+constexpr uint8_t card_byte(int card) {
+  return static_cast<uint8_t>(16 * card + 1);
+}
+
+// Byte-level operations, true when done (the card link's convention: a bool named for
+// success); each fails while the port is not active.
+bool send_byte(System& sys, uint8_t byte);
+bool send_bytes(System& sys, const uint8_t* data, size_t count);
 // The first byte received within 100 ms.
-int wait_byte(System& sys, uint8_t& byte);
+bool wait_byte(System& sys, uint8_t& byte);
 // Reads and discards whatever arrives for 100 ms, looking every `step_ms`.
 void drain_input(System& sys, int step_ms);
 // 60 zeros, one per millisecond.

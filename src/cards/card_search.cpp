@@ -8,8 +8,6 @@
 
 namespace {
 
-constexpr uint8_t kSingleCardProbe = 0x41;
-
 // Asks which cards answer on the active port and fills card_found; true when one did.
 bool probe_cards(System& sys) {
   auto& found = sys.cardlink.serial.card_found;
@@ -21,7 +19,7 @@ bool probe_cards(System& sys) {
   }
   bool any = false;
   for (int card = 0; card < kCards; ++card) {
-    const uint8_t probe = static_cast<uint8_t>(16 * card + 1);
+    const uint8_t probe = card_byte(card);
     if (!send_byte(sys, probe) || !wait_byte(sys, answer)) continue;
     found[card] = answer == kAnswerMark || answer == kAnswerMark + 16 * card;
     any = any || found[card];

@@ -30,29 +30,23 @@ void reset_servos(IoImage& io) {
 
 }  // namespace
 
-void reset_io_image(System& sys) {
-  IoImage& io = sys.io;
-  for (auto* table : {&io.det, &io.canton_man_flag, &io.canton_man_speed}) table->fill(0);
-  sys.block.bal_cant_p.fill(0);
-  sys.block.bal_cant_m.fill(0);
+void outputs_off(IoImage& io) {
+  for (auto* table : {&io.canton_man_flag, &io.canton_man_speed}) table->fill(0);
   for (auto* table : {&io.out, &io.out_man_flag, &io.out_man}) table->fill(0);
   for (auto* table : {&io.led, &io.led_cli, &io.led_phase, &io.led_man_flag, &io.led_man,
                       &io.led_cli_man, &io.led_phase_man}) {
     table->fill(0);
   }
+}
+
+void reset_io_image(System& sys) {
+  IoImage& io = sys.io;
+  io.det.fill(0);
+  outputs_off(io);
   reset_servos(io);
   io.leds_shown.fill(1);
-  for (auto* table :
-       {&sys.aig.aig_cmd, &sys.aig.pos0_aig, &sys.aig.pos1_aig, &sys.aig.aig_reserved}) {
-    table->fill(0);
-  }
   io.can.fill(0);
   io.in.fill(0);
-  for (auto* table : {&sys.garage.cmd_lock, &sys.garage.res_auto, &sys.garage.state_lock}) {
-    table->fill(0);
-  }
-  sys.logic.var.fill(0);
-  sys.special.sv.fill(0);
 }
 
 void decode_answer(System& sys, int card) {

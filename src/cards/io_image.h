@@ -45,8 +45,12 @@ struct IoImage {
 
 struct System;
 
-// Every table to its start value; called first at window creation.
+// Every table of the I/O image to its start value (at window creation, with the other
+// subsystems' resets).
 void reset_io_image(System& sys);
+// Speeds of manual control, outputs and LEDs off, manual values included: what the cards must
+// drive when the program starts and when it ends.
+void outputs_off(IoImage& io);
 // Copies the last accepted answer of `card` into the input tables.
 void decode_answer(System& sys, int card);
 // Moves every servo one step towards its setpoint (once per tick, before the exchange).

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 
@@ -261,6 +262,11 @@ bool ConfigSection::next_line(TokenLine& line) {
 
 void ConfigSection::description_error(const TokenLine& line) const {
   fatal_config_box(sys_, "ZIR - Erreur", tokens_text(texts_.description_prefix, line));
+}
+
+bool panel_file_present(const System& sys) {
+  std::error_code error;
+  return std::filesystem::exists(work_file(sys, "config_tco.txt"), error);
 }
 
 void check_config_present(System& sys) {

@@ -110,5 +110,9 @@ std::string tokens_text(const char* prefix, const TokenLine& line);
 // lines their own way.
 bool seek_section(ConfigText& text, const char* header, const char* other_header = nullptr);
 
+// config_tco.txt is there. Until the panel file is read, memorisation_train and
+// memorisation_aig take the trains and turnout positions from config.txt when it is not.
+bool panel_file_present(const System& sys);
+
 // Before anything else: config.txt must exist.
 void check_config_present(System& sys);

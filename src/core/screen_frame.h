@@ -25,6 +25,6 @@ bool in_legend_box(int top, int x, int y);
 // Left press shared by all table screens: in the close box, back to the last panel; in the
 // legend box at `legend_top` (-1 for none), the next page. True when the press was used.
 bool frame_left_press(System& sys, const ScreenInfo& info, int legend_top);
-// The entry point of a table screen whose content is not built: the frame, the close box and
-// the page group.
+// The entry point of a table screen whose content is not built: the frame, the close box and,
+// for a screen with pages, a legend box naming them that turns the page when pressed.
 void frame_only_screen(System& sys, Surface& s, int mode);

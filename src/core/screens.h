@@ -1,7 +1,9 @@
 // The screens by number: panels 0..7, table and debug screens 8..60. Every screen has one entry
-// point taking a mode; this table says which entry point serves a screen, its title and width,
-// the group of pages a right press steps through, and the rectangles copied to the window
-// after a tick redraw.
+// point taking a mode. The screen table says which entry point serves a screen, its title and
+// width, the group of pages a right press steps through, and the rectangles copied to the
+// window after a tick redraw. The screens of every subsystem and the table-screen frame share
+// these declarations; the table itself and the lookups below are defined by the runtime
+// (runtime/screens.cpp), the one place that sees every subsystem's screens.
 #pragma once
 
 #include <array>

@@ -1,12 +1,13 @@
 // The special variables (special_var_0..99): tick bits, traffic lights, chasers, counters,
 // triangle waves and the model clock, recomputed every tick. Some entries are settings that
 // the user writes; a setting outside its range takes its default.
+#include "core/special_vars.h"
+
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
 
 #include "core/system.h"
-#include "core/tick.h"
 
 namespace {
 
@@ -203,4 +204,8 @@ void special_vars_step(System& sys) {
   counters(s.sv, tick);
   triangles(s, tick);
   clock_outputs(s.sv, sys.clock);
+}
+
+void reset_special_vars(System& sys) {
+  sys.special.sv.fill(0);
 }

@@ -64,6 +64,10 @@ bool same_word(std::string_view a, std::string_view b) {
   return true;
 }
 
+void lower_ascii(std::string& word) {
+  for (char& c : word) c = lower(c);
+}
+
 bool starts_with_nocase(std::string_view word, std::string_view prefix) {
   return word.size() >= prefix.size() && same_word(word.substr(0, prefix.size()), prefix);
 }

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <limits>
+#include <string>
 #include <string_view>
 
 constexpr int32_t kNoLow = std::numeric_limits<int32_t>::min();
@@ -26,6 +27,8 @@ int token_number(std::string_view text);
 // ASCII letters compare without case; every other byte must be equal.
 bool same_word(std::string_view a, std::string_view b);
 bool starts_with_nocase(std::string_view word, std::string_view prefix);
+// Folds the ASCII letters of a word to lower case, by the same rule.
+void lower_ascii(std::string& word);
 
 // A label such as "c105", "g3" or "out12": the word begins with `prefix` (without case) and the
 // rest is digits only, within lo..hi.

@@ -11,12 +11,30 @@ struct System;
 
 using VarNum = int32_t;
 
-// One row of the label table; `cards` is 4 for a per-card block of `count` entries.
+constexpr VarNum kVarNumbers = 9600;
+
+// What the bus may do with the variables of a row.
+enum class VarAccess : uint8_t { Read, ReadWrite, WriteOnly };
+
+// A write guard's answer: store, ignore silently (the write still returns 0), or refuse
+// ("Erreur5", the write returns -1).
+enum class VarGuard : uint8_t { Store, Ignore, Refuse };
+
+// Entry `k` of a row: card * live + index for a per-card row, the index otherwise.
+using VarCell = int32_t* (*)(System& sys, int k);
+using VarGuardCheck = VarGuard (*)(System& sys, int k);
+
+// One row of the bus: a family of variables, its label, where its values live and how a write
+// is treated. Adding a family is adding a row.
 struct VarRow {
   const char* prefix;
-  int32_t cards;
-  int32_t count;
+  int32_t cards;  // 4 for a per-card block of 100 numbers a card, 1 otherwise
+  int32_t count;  // labels accepted, per card for a per-card row
   int32_t base;
+  int32_t live;  // variables that exist, per card: the labels beyond them name nothing
+  VarCell cell;
+  VarAccess access;
+  VarGuardCheck guard;  // null: every write is stored
 };
 
 constexpr int kVarRows = 39;

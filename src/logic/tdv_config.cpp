@@ -1,7 +1,6 @@
 #include "logic/tdv_config.h"
 
 #include <algorithm>
-#include <charconv>
 #include <string>
 #include <string_view>
 
@@ -76,27 +75,11 @@ void reset_program(TdvLogic& tdv) {
   pulse.count.fill(0);
 }
 
-// A whole word as a decimal integer, with an optional minus sign.
-bool parse_int(std::string_view word, int32_t& value) {
-  if (word.empty()) return false;
-  const char* end = word.data() + word.size();
-  auto [ptr, ec] = std::from_chars(word.data(), end, value);
-  return ec == std::errc() && ptr == end;
-}
-
-bool is_digit(char c) {
-  return c >= '0' && c <= '9';
-}
-
-// Digits only, at most kMaxPulseTime; `pos` moves past them.
+// The digits from `pos` on, at most kMaxPulseTime; `pos` moves past them.
 bool read_pulse_number(std::string_view word, size_t& pos, int32_t& value) {
-  if (pos >= word.size() || !is_digit(word[pos])) return false;
-  value = 0;
-  while (pos < word.size() && is_digit(word[pos])) {
-    value = value * 10 + (word[pos] - '0');
-    if (value > kMaxPulseTime) return false;
-    ++pos;
-  }
+  const size_t end = std::min(word.find_first_not_of("0123456789", pos), word.size());
+  if (!parse_digits(word.substr(pos, end - pos), value, 0, kMaxPulseTime)) return false;
+  pos = end;
   return true;
 }
 
@@ -115,12 +98,6 @@ bool parse_pulse_word(std::string_view word, int32_t& number, PulseTable& pulse)
   return true;
 }
 
-void to_lower_ascii(std::string& word) {
-  for (char& c : word) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-}
-
 class TdvCompiler {
  public:
   TdvCompiler(System& sys, ConfigText& text) : sys_(sys), tdv_(sys.tdv), text_(text) {}
@@ -134,7 +111,7 @@ class TdvCompiler {
       }
       if (word_[0] == ']') return;
       if (word_.size() > kWordRoom) error("Mot trop long (259 caractères maximum)");
-      to_lower_ascii(word_);
+      lower_ascii(word_);
       compile_word();
     }
   }
@@ -217,7 +194,7 @@ class TdvCompiler {
   void read_on_value() {
     if (table_ < 0) error("'on:' avant le premier 'tdv:'");
     int32_t value = 0;
-    if (!text_.next_word(word_) || !parse_int(word_, value)) {
+    if (!text_.next_word(word_) || !parse_whole(word_, value)) {
       error("'on:' doit être suivi d'un nombre entier");
     }
     tdv_.on[static_cast<size_t>(table_)] = value;
@@ -229,7 +206,7 @@ class TdvCompiler {
     }
     const std::string_view w = word_;
     int32_t constant = 0;
-    if (!parse_int(w.substr(at + cmp.op.size()), constant)) {
+    if (!parse_whole(w.substr(at + cmp.op.size()), constant)) {
       error("Constante invalide dans une comparaison");
     }
     const std::string label(w.substr(0, at));
@@ -283,7 +260,7 @@ class TdvCompiler {
     // The second operand of =val is a constant.
     if (tdv_.length >= 2 && tdv_.prog[static_cast<size_t>(tdv_.length - 2)] == kOpVal) {
       int32_t constant = 0;
-      if (!parse_int(word_, constant)) error("Constante invalide après '=val'");
+      if (!parse_whole(word_, constant)) error("Constante invalide après '=val'");
       return emit(constant);
     }
     emit(var_from_label(sys_, word_.c_str()));

@@ -312,3 +312,7 @@ void tdv_tick(System& sys) {
   tables_step(sys);
   equations_step(sys);
 }
+
+void reset_user_vars(System& sys) {
+  sys.logic.var.fill(0);
+}

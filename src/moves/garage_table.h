@@ -23,6 +23,10 @@ struct GarageTable {
     ass_out.fill(0);
     pol.fill(1);
     num_train.fill(-1);
+    reset_locks();
+  }
+  // Every siding connected and held by no movement.
+  void reset_locks() {
     cmd_lock.fill(0);
     state_lock.fill(0);
     res_auto.fill(0);

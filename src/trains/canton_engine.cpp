@@ -1,17 +1,16 @@
 #include "trains/canton_engine.h"
 
-#include <strings.h>
-
 #include <cstdio>
 
 #include "block/block_engine.h"
 #include "core/system.h"
+#include "core/tokens.h"
 #include "trains/speed_profile.h"
 
 namespace {
 
 bool in_auto_mode(const TrainTable& t, int i) {
-  return strcasecmp(t.mode[i].c_str(), "AUTO") == 0;
+  return same_word(t.mode[i], "AUTO");
 }
 
 bool is_driven(const TrainTable& t, int i) {

@@ -127,24 +127,20 @@ class SelectifReader {
     fatal_config_box(sys_, kTitle, second);
   }
 
-  // A decimal number, blanks allowed before it, an optional sign; false when none is there.
+  // A whole number, blanks allowed before it, an optional sign; false when none is there (or
+  // when it does not fit 32 bits).
   bool number(int& out) {
+    std::string digits;
     int ch = next_nonblank();
-    bool negative = false;
     if (ch == '+' || ch == '-') {
-      negative = ch == '-';
+      digits += static_cast<char>(ch);
       ch = text_.get();
     }
-    if (ch < '0' || ch > '9') {
-      if (ch != -1) text_.unget();
-      return false;
-    }
-    long long v = 0;
-    for (; ch >= '0' && ch <= '9'; ch = text_.get()) {
-      if (v < 1000000) v = v * 10 + (ch - '0');
-    }
+    for (; ch >= '0' && ch <= '9'; ch = text_.get()) digits += static_cast<char>(ch);
     if (ch != -1) text_.unget();
-    out = static_cast<int>(negative ? -v : v);
+    int32_t value = 0;
+    if (!parse_whole(digits, value)) return false;
+    out = value;
     return true;
   }
 

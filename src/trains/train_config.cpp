@@ -9,22 +9,16 @@
 
 namespace {
 
-// A non-empty run of decimal digits, at most 6 of them; -1 otherwise.
-int number_of(std::string_view digits) {
-  if (digits.empty() || digits.size() > 6) return -1;
-  int n = 0;
-  for (char ch : digits) {
-    if (ch < '0' || ch > '9') return -1;
-    n = n * 10 + (ch - '0');
-  }
-  return n;
-}
+constexpr int32_t kLargestNumber = 999999;  // six digits at most
 
-// The number right after a keyword's letters ("pot102" -> 102); -1 when there is none.
-int number_after(const char* token, const char* keyword) {
-  size_t len = std::strlen(keyword);
-  if (std::strncmp(token, keyword, len) != 0) return -1;
-  return number_of(std::string_view(token + len));
+// The number right after a keyword's letters, with their case ("pot102" -> 102); -1 when the
+// rest is not digits only.
+int number_after(std::string_view token, std::string_view keyword) {
+  int32_t n = -1;
+  if (!token.starts_with(keyword) ||
+      !parse_digits(token.substr(keyword.size()), n, 0, kLargestNumber))
+    return -1;
+  return n;
 }
 
 bool is_digit(char ch) {
@@ -113,7 +107,8 @@ class TrainLineReader {
   }
 
   int open_train(int i) {
-    if (sys_.general.memorisation_train) return line_.count;  // entries come from config_tco.txt
+    // Remembered trains come from config_tco.txt; without that file the lines here count.
+    if (sys_.general.memorisation_train && panel_file_present(sys_)) return line_.count;
     int n = number_after(line_[i], "train");
     if (n < 0 || n >= kTrainEntries || !colon_at(i + 1) || !has(i + 2) ||
         std::strlen(line_[i + 2]) != kNameLength) {
@@ -135,8 +130,8 @@ class TrainLineReader {
   }
 
   int read_color(int i) {
-    int c = colon_at(i + 1) && has(i + 2) ? number_of(line_[i + 2]) : -1;
-    if (c < 0 || c >= 24) fail();
+    int32_t c = -1;
+    if (!colon_at(i + 1) || !has(i + 2) || !parse_digits(line_[i + 2], c, 0, 23)) fail();
     if (entry_.kind == Entry::Train) {
       t_.color[entry_.index] = c;
     } else {
@@ -201,14 +196,15 @@ class TrainLineReader {
   void read_progressive() {
     auto& table = is(line_[0], "acc_progressif") ? t_.acc_progressif : t_.dec_progressif;
     if (!colon_at(1) || line_.count - 2 > kProgressiveSlots) fail();
-    int previous = 1;
+    std::array<int32_t, kProgressiveSlots> steps;
+    steps.fill(-1);
+    int32_t previous = 1;
     for (int j = 2; j < line_.count; ++j) {
-      int v = number_of(line_[j]);
-      if (v < previous || v > 64) fail();
+      int32_t& v = steps[static_cast<size_t>(j - 2)];
+      if (!parse_digits(line_[j], v, previous, 64)) fail();
       previous = v;
     }
-    table.fill(-1);
-    for (int j = 2; j < line_.count; ++j) table[static_cast<size_t>(j - 2)] = number_of(line_[j]);
+    table = steps;
   }
 
   System& sys_;

@@ -1,6 +1,5 @@
 #include "turnouts/aig_config.h"
 
-#include <charconv>
 #include <cstring>
 
 #include "core/config_reader.h"
@@ -36,21 +35,13 @@ bool token_is(const TokenLine& line, int i, const char* text) {
   return i < line.count && std::strcmp(line[i], text) == 0;
 }
 
-// The whole text is a decimal integer (a leading '-' allowed).
-bool parse_number(const char* text, int32_t& value) {
-  const char* end = text + std::strlen(text);
-  auto [stop, err] = std::from_chars(text, end, value);
-  return err == std::errc() && stop == end && stop != text;
-}
-
 bool number_token(const TokenLine& line, int i, int32_t& value) {
-  return i < line.count && parse_number(line[i], value);
+  return i < line.count && parse_whole(line[i], value);
 }
 
-// `word` is `prefix` followed by a number.
-bool number_after(const char* word, const char* prefix, int32_t& value) {
-  size_t len = std::strlen(prefix);
-  return std::strncmp(word, prefix, len) == 0 && parse_number(word + len, value);
+// `word` is `prefix` (with its case) followed by a whole number.
+bool number_after(std::string_view word, std::string_view prefix, int32_t& value) {
+  return word.starts_with(prefix) && parse_whole(word.substr(prefix.size()), value);
 }
 
 // Each entry reads its tokens from index `i` and returns the index after them, or kNoMatch.
@@ -126,7 +117,8 @@ int default_tic_entry(System& sys, const TokenLine& line, int i) {
 // that is not "aN . 1" with N a turnout is passed over, as is an incomplete last group.
 int position_depart_entry(System& sys, const TokenLine& line, int i) {
   if (!token_is(line, i + 1, ":")) return kNoMatch;
-  if (sys.general.memorisation_aig) return line.count;  // config_tco.txt gives the positions
+  // Remembered positions come from config_tco.txt; without that file the line here counts.
+  if (sys.general.memorisation_aig && panel_file_present(sys)) return line.count;
   int first = i + 2;
   if (line.count - first < 3) return kNoMatch;
   for (int j = first; j + 2 < line.count; j += 3) {

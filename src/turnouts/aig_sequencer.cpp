@@ -110,3 +110,8 @@ void aig_tick(System& sys) {
   play_step(sys, AIG_SEQ_ACT);
   play_step(sys, AIG_SEQ_RELEASE);
 }
+
+void reset_turnout_states(System& sys) {
+  AigTable& a = sys.aig;
+  for (auto* table : {&a.aig_cmd, &a.pos0_aig, &a.pos1_aig, &a.aig_reserved}) table->fill(0);
+}

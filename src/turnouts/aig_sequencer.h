@@ -13,3 +13,6 @@ int aig_effective_duration(int step, int tic);
 
 // Once per tick.
 void aig_tick(System& sys);
+
+// Every command, position flag and reservation back to 0 (at window creation).
+void reset_turnout_states(System& sys);

@@ -26,14 +26,8 @@ fail() { echo "window test: $*" >&2; exit 1; }
 cp -r "$demo"/. "$work"/
 rm -f "$work/Train_ZIR_log.txt"
 
-# Xvfb picks a free display itself and writes its number once it is ready, so that two test
-# runs on one machine never share a display.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/.display" >/dev/null 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 100); do [ -s "$work/.display" ] && break; sleep 0.05; done
-[ -s "$work/.display" ] || fail "Xvfb did not start"
-export DISPLAY=":$(head -n 1 "$work/.display")"
-rm -f "$work/.display"
+. "$(dirname "$0")/xvfb.sh"
+start_xvfb "$work" || fail "Xvfb did not start"
 
 # The demo's cards answer on a pseudo-terminal that COM1 points at; the other ports are absent.
 mkfifo "$work/cards.in"

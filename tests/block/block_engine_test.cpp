@@ -9,9 +9,9 @@
 #include <string>
 
 #include "block/aigauto_engine.h"
-#include "core/recording_host.h"
 #include "core/system.h"
 #include "core/var_bus.h"
+#include "tools/sim/recording_host.h"
 #include "trains/canton_engine.h"
 #include "trains/speed_profile.h"
 

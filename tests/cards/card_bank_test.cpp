@@ -17,7 +17,7 @@ Bytes talk(CardBank& bank, const Bytes& request) {
 }
 
 Bytes frame(int card) {
-  Bytes f(kEmuFrameBytes, 0);
+  Bytes f(kCommandBytes, 0);
   f[0] = static_cast<uint8_t>(16 * card + 1);
   f[1] = 0x08;
   f[51] = 0x12;
@@ -54,7 +54,7 @@ TEST(CardBank, AnswersOnlyValidFramesForItsCards) {
   ASSERT_EQ(bank.apply({"in", "1", "35", "1"}), "");
   ASSERT_EQ(bank.apply({"in", "1", "40", "1"}), "");
   const Bytes answer = talk(bank, frame(1));
-  ASSERT_EQ(answer.size(), kEmuAnswerBytes);
+  ASSERT_EQ(answer.size(), static_cast<size_t>(kAnswerBytes));
   EXPECT_EQ(answer[0], 0x83);
   EXPECT_EQ(answer[5], 250);
   EXPECT_EQ(answer[6], 0x01);
@@ -78,7 +78,7 @@ TEST(CardBank, ZerosFinishAFrameCutShort) {
   cut.resize(30);
   EXPECT_EQ(talk(bank, cut), Bytes{});
   EXPECT_EQ(talk(bank, Bytes(60, 0)), Bytes{});
-  EXPECT_EQ(talk(bank, frame(0)).size(), kEmuAnswerBytes);
+  EXPECT_EQ(talk(bank, frame(0)).size(), static_cast<size_t>(kAnswerBytes));
 }
 
 TEST(CardBank, FaultsAndDirectAccess) {
@@ -92,7 +92,7 @@ TEST(CardBank, FaultsAndDirectAccess) {
   EXPECT_EQ(talk(bank, {0x02, 7, 0x03, 99}), Bytes{});
   EXPECT_EQ(bank.card(2).reg[7], 99);
   EXPECT_EQ(talk(bank, {0x02, 7, 0x04}), Bytes{99});
-  EXPECT_EQ(talk(bank, frame(0)).size(), kEmuAnswerBytes);
+  EXPECT_EQ(talk(bank, frame(0)).size(), static_cast<size_t>(kAnswerBytes));
   EXPECT_EQ(talk(bank, {0x02, 7, 0x04}), Bytes{0});
 
   EXPECT_NE(bank.apply({"det", "1", "0", "1"}), "");   // card 1 is not there
@@ -108,7 +108,7 @@ TEST(CardBank, FrameLine) {
   talk(bank, f);
   const std::string line = bank.frame_line(3);
   EXPECT_EQ(line.substr(0, 18), "FRAME 3: 31 08 ab ");
-  EXPECT_EQ(line.size(), std::string("FRAME 3:").size() + 3 * kEmuFrameBytes);
+  EXPECT_EQ(line.size(), std::string("FRAME 3:").size() + 3 * kCommandBytes);
   EXPECT_EQ(line.substr(line.size() - 12), " 12 34 56 00");
 }
 

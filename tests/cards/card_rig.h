@@ -5,7 +5,7 @@
 #include <memory>
 #include <vector>
 
-#include "core/recording_host.h"
+#include "tools/sim/recording_host.h"
 #include "core/system.h"
 #include "tools/cards/emu/card_bank.h"
 #include "tools/cards/emu/emulated_port.h"

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "cards/card_exchange.h"
-#include "core/recording_host.h"
 #include "core/system.h"
+#include "tools/sim/recording_host.h"
 
 namespace {
 

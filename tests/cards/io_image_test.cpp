@@ -2,8 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "core/recording_host.h"
 #include "core/system.h"
+#include "runtime/startup.h"
+#include "tools/sim/recording_host.h"
 
 namespace {
 
@@ -92,7 +93,7 @@ TEST_F(IoImageTest, ResetGivesStartValues) {
   sys.logic.var[599] = 3;
   sys.special.sv[20] = 150;
   sys.block.bal_cant_m[10] = 1;
-  reset_io_image(sys);
+  reset_tables(sys);
   EXPECT_EQ(sys.io.det[5], 0);
   EXPECT_EQ(sys.io.out[200], 0);
   EXPECT_EQ(sys.io.led_cli_man[9], 0);

@@ -2,7 +2,7 @@
 # End to end over a real pseudo-terminal: zir-cards answers as cards 0 and 2 behind the link
 # that ZIR_COM1 names, zir-sim --real-ports finds them through the POSIX port code, inputs
 # flow in, outputs flow out, a dropped answer is recovered within the tick, and the shutdown
-# leaves every speed, output and LED off in the last frames.
+# leaves every speed, output and LED off in the last frames, also after a script error.
 set -u
 cards=$1
 sim=$2
@@ -54,15 +54,31 @@ ZIR_COM1="$work/tty" "$sim" --dir "$work" --real-ports "$work/script.zs" > "$wor
   fail "zir-sim failed"
 grep -q '^BOX' "$work/sim.out" && fail "unexpected box"
 
-echo "frame 0" >&3
-echo "frame 2" >&3
+zeros16=$(printf ' 00%.0s' $(seq 16))
+off2="FRAME 2: 21 08${zeros16} ff ff$(printf ' 00%.0s' $(seq 14)) ff ff ff ff ff ff"
+off0="FRAME 0: 01 08${zeros16} ff ff 00 00 00"
+# The last frame zir-cards saw for card C starts with TEXT.
+last_frame_is() {
+  echo "frame $1" >&3
+  sleep 0.2
+  grep "^FRAME $1:" "$work/cards.out" | tail -n 1 | grep -q "^$2"
+}
+last_frame_is 2 "$off2" || fail "card 2 was not switched off"
+last_frame_is 0 "$off0" || fail "card 0 was not switched off"
+
+# A script error (a mistyped command) still shuts down before exit status 2.
+cat > "$work/typo.zs" <<'SCRIPT'
+set out_203 1
+tick
+tikc
+SCRIPT
+ZIR_COM1="$work/tty" "$sim" --dir "$work" --real-ports "$work/typo.zs" > "$work/sim.out" 2>&1
+status=$?
+[ "$status" = 2 ] || fail "a script error gave status $status, not 2"
+last_frame_is 2 "$off2" || fail "card 2 kept its outputs after a script error"
+
 echo "quit" >&3
 exec 3>&-
 wait "$pid"
 pid=
-zeros16=$(printf ' 00%.0s' $(seq 16))
-off="FRAME 2: 21 08${zeros16} ff ff$(printf ' 00%.0s' $(seq 14)) ff ff ff ff ff ff"
-grep -q "^$off" "$work/cards.out" || fail "card 2 was not switched off"
-grep -q "^FRAME 0: 01 08${zeros16} ff ff 00 00 00" "$work/cards.out" ||
-  fail "card 0 was not switched off"
 exit 0

@@ -53,8 +53,8 @@ struct Frame {
 
 // A card-0 command frame as the program builds it: magnitude and direction bit (1 for a speed
 // of 0 or more, inverted on the cantons of `inverted`).
-std::array<uint8_t, kEmuFrameBytes> frame_bytes(const Frame& f, const std::vector<int>& inverted) {
-  std::array<uint8_t, kEmuFrameBytes> b{};
+std::array<uint8_t, kCommandBytes> frame_bytes(const Frame& f, const std::vector<int>& inverted) {
+  std::array<uint8_t, kCommandBytes> b{};
   b[0] = 0x01;
   b[1] = 0x08;
   b[51] = 0x12;
@@ -159,7 +159,7 @@ TEST_F(VirtualLayoutTest, CardFramesMoveTheTrainsByTheTimeBetweenThem) {
   auto answer_to = [&](const Frame& f) {
     const auto bytes = frame_bytes(f, inverted);
     bank.receive(bytes.data(), bytes.size());
-    if (bank.outbox().empty()) return std::vector<uint8_t>(kEmuAnswerBytes);
+    if (bank.outbox().empty()) return std::vector<uint8_t>(kAnswerBytes);
     std::vector<uint8_t> answer = bank.outbox().back().bytes;
     bank.outbox().clear();
     return answer;

@@ -137,7 +137,8 @@ TEST(ExeLauncher, StartsAProgramWithItsArgumentsAndNoInheritedDescriptor) {
   close(200);
   close(held);
   EXPECT_EQ(t.dir.read("annonce.txt"), "voie 2|quai\n");
-  const std::string fds = "\n" + t.dir.read("fds.txt");
+  std::string fds = "\n";
+  fds += t.dir.read("fds.txt");
   EXPECT_NE(fds.find("\n1\n"), std::string::npos);
   EXPECT_EQ(fds.find("\n200\n"), std::string::npos);
   EXPECT_EQ(t.log(), "");

@@ -169,7 +169,11 @@ TEST(Sections, MissingHeaderGivesNoLines) {
 TEST(Sections, TooComplexLineShowsThreeBoxesAndStops) {
   TestSystem t;
   std::string line = "#general\n[\n";
-  for (int i = 0; i < 76; ++i) line += "k" + std::to_string(i) + " ";
+  for (int i = 0; i < 76; ++i) {
+    line += 'k';
+    line += std::to_string(i);
+    line += ' ';
+  }
   t.dir.write("config.txt", line + "\n]\n");
   ConfigSection section(t.sys, kGeneralTexts);
   TokenLine tokens;

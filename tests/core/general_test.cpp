@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "core/fatal.h"
-#include "core/startup.h"
+#include "runtime/startup.h"
 #include "support/temp_dir.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "core/tick.h"
+#include "runtime/tick.h"
 
 #include <gtest/gtest.h>
 

@@ -92,6 +92,7 @@ TEST(VarBusLabels, UnknownLabelsLogErreur3AndGiveMinusOne) {
       "det_",        // no number
       "led_cli_60",  // must not fall through to led_0
       "det_-5",      // no sign
+      "det_5x",      // digits only after the prefix
       "nothing",    "det_99999999999",
   };
   for (const char* label : kRefused) {
@@ -253,6 +254,19 @@ TEST(VarBusLog, FirstErrorOfARunReplacesTheOldLogAndRepeatsAreCounted) {
             "\n-Erreur4 : Lecture N° variable interne : Var inconnue = 6000"
             "\n-Erreur4 : Lecture N° variable interne : Var inconnue = 7001"
             "\n-Erreur4 : Lecture N° variable interne : Var inconnue = 7001");
+}
+
+// Every number of the bus, read and written, stays in its own table (the sanitizers watch), and
+// every label names its number back.
+TEST(VarBusSweep, EveryNumberStaysInItsTableAndItsLabelNamesItBack) {
+  TestSystem t;
+  for (VarNum n = 0; n < kVarNumbers; ++n) {
+    var_write(t.sys, n, var_read(t.sys, n) + 1);
+    char label[kLabelBufferSize];
+    if (var_to_label(t.sys, n, label) == 1) {
+      EXPECT_EQ(var_from_label(t.sys, label), n) << label;
+    }
+  }
 }
 
 TEST(VarBusLog, TheLogIsCutPastItsCap) {

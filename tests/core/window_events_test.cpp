@@ -1,19 +1,19 @@
 // The window's message handling without a window: key routing, ESC, menu commands, mouse on
 // the table-screen frame, resize, and the two drawing steps of the tick.
-#include "core/window_events.h"
+#include "runtime/window_events.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
 
-#include "core/menu.h"
-#include "core/recording_host.h"
 #include "core/screen_frame.h"
 #include "core/screens.h"
 #include "core/surface.h"
 #include "core/system.h"
-#include "core/tick.h"
+#include "runtime/menu.h"
+#include "runtime/tick.h"
+#include "tools/sim/recording_host.h"
 
 namespace {
 
@@ -150,7 +150,7 @@ TEST_F(WindowEvents, EveryMenuBarItemIsACommandWithAScreenOrAnAction) {
       const size_t boxes = host.boxes.size();
       window_menu(fresh, id);
       const bool acted = fresh.screen.screen_mode != 50 || fresh.screen.panel_mode != ' ' ||
-                         host.boxes.size() > boxes || host.quit_requested || id == 943;
+                         host.boxes.size() > boxes || host.quit_requested;
       EXPECT_TRUE(acted);
       host.quit_requested = false;
     }
@@ -199,6 +199,27 @@ TEST_F(WindowEvents, EditAndReloadShowTheirWarningFirst) {
   ASSERT_EQ(host.boxes.size(), 2u);
   EXPECT_EQ(host.boxes[1].text.rfind("ZIR va prendre en compte les modifications", 0), 0u);
   EXPECT_EQ(sys.clock.running, 0);
+}
+
+// The boxes promise nothing the program does not do yet.
+TEST_F(WindowEvents, BoxesSayOnlyWhatTheProgramDoes) {
+  window_menu(sys, 943);
+  window_menu(sys, 904);
+  window_menu(sys, 914);
+  ASSERT_EQ(host.boxes.size(), 3u);
+  EXPECT_EQ(host.boxes[0].text,
+            "Rien à sauver pour l'instant : cette version de ZIR n'enregistre pas encore les TCO "
+            "dans 'config_tco.txt'");
+  EXPECT_EQ(host.boxes[1].text.find("config_tco.txt"), std::string::npos);
+  // The reload box names the sections menu 914 reads again, and only those.
+  EXPECT_EQ(host.boxes[2].text,
+            "ZIR va prendre en compte les modifications dans 'config.txt' \n\nLes sections "
+            "rechargées sont : \n  horo#  Paramétrage de l'horloge + horodateur \n  iti#      "
+            "Itinéraires\n  depl#  "
+            "Définition des déplacements automatique\n  tdv#    "
+            "Opérations logiques (table de vérité, équations, impulsions)\n  exe#    Fichiers à "
+            "exécuter\n  vib#    Configuration du vibreur\n\nPour les autres sections, relancer "
+            "ZIR");
 }
 
 TEST_F(WindowEvents, QuitRemoteKeyAndOverlays) {
@@ -290,6 +311,27 @@ TEST_F(WindowEvents, PaintDrawsTheTableScreenFrameOnSilver) {
   bool title_ink = false;
   for (int x = 2; x < 40; ++x) title_ink = title_ink || front->pixel(x, 8) == palette_text(0);
   EXPECT_TRUE(title_ink);
+}
+
+// A screen with pages shows them in its legend box, which turns the page when pressed; a
+// screen without pages has no legend box.
+TEST_F(WindowEvents, LegendBoxOfAScreenWithPages) {
+  struct Case {
+    int screen;
+    bool legend;
+    int after_press;
+  };
+  for (const Case& c :
+       {Case{25, true, 26}, Case{27, true, 25}, Case{60, true, 59}, Case{17, false, 17}}) {
+    SCOPED_TRACE(c.screen);
+    show(c.screen);
+    window_paint(sys);
+    const Surface* front = host.frame.surface();
+    ASSERT_NE(front, nullptr);
+    EXPECT_EQ(front->pixel(50, 41) == palette_fill(37), c.legend);
+    window_button_press(sys, MouseButton::Left, 50, 45);
+    EXPECT_EQ(screen(), c.after_press);
+  }
 }
 
 // The titles keep their own spacing: the "(... maximum)" part stands where the screen puts it.

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/recording_host.h"
+#include "tools/sim/recording_host.h"
 #include "core/system.h"
 
 using FuzzBody = int (*)(const uint8_t* data, size_t size);

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "core/fatal.h"
-#include "core/startup.h"
+#include "runtime/startup.h"
 #include "tdv_fixture.h"
 
 namespace {

@@ -7,14 +7,14 @@
 #include <string>
 #include <vector>
 
-#include "core/recording_host.h"
-#include "core/startup.h"
 #include "core/system.h"
-#include "core/tick.h"
 #include "core/var_bus.h"
+#include "runtime/startup.h"
+#include "runtime/tick.h"
 #include "support/temp_dir.h"
 #include "tools/cards/emu/card_bank.h"
 #include "tools/cards/emu/emulated_port.h"
+#include "tools/sim/recording_host.h"
 
 namespace {
 

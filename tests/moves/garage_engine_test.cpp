@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "core/recording_host.h"
 #include "core/system.h"
+#include "tools/sim/recording_host.h"
 
 namespace {
 

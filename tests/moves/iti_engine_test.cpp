@@ -4,9 +4,9 @@
 
 #include <string>
 
-#include "core/tick.h"
 #include "core/var_bus.h"
 #include "moves/iti_config.h"
+#include "runtime/tick.h"
 #include "support/temp_dir.h"
 #include "turnouts/aig_config.h"
 #include "turnouts/aig_sequencer.h"

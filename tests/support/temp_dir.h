@@ -5,7 +5,7 @@
 #include <fstream>
 #include <string>
 
-#include "core/recording_host.h"
+#include "tools/sim/recording_host.h"
 #include "core/system.h"
 
 class TempDir {

@@ -3,10 +3,10 @@
 #include <gtest/gtest.h>
 
 #include "block/block_engine.h"
-#include "core/recording_host.h"
 #include "core/system.h"
-#include "core/tick.h"
 #include "core/var_bus.h"
+#include "runtime/tick.h"
+#include "tools/sim/recording_host.h"
 #include "trains/canton_engine.h"
 #include "trains/speed_profile.h"
 #include "trains/train_config.h"

@@ -5,9 +5,9 @@
 #include <functional>
 #include <string>
 
-#include "core/recording_host.h"
 #include "core/system.h"
 #include "core/var_bus.h"
+#include "tools/sim/recording_host.h"
 #include "trains/canton_engine.h"
 
 namespace {

@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "core/recording_host.h"
+#include "tools/sim/recording_host.h"
 #include "core/system.h"
-#include "core/tick.h"
+#include "runtime/tick.h"
 #include "trains/speed_profile.h"
 #include "trains/train_config.h"
 

@@ -147,9 +147,18 @@ TEST_F(TrainConfig, KeyboardConfigurationsAndProgressiveTables) {
 
 TEST_F(TrainConfig, RememberedPositionsSkipTheTrainLines) {
   sys.general.memorisation_train = 1;
+  dir.write("config_tco.txt", "");
   read("train07 : XXXXXXXX garbage\ntrain08 : YY\n");
   EXPECT_EQ(t.en[7], 0);
   EXPECT_EQ(t.name[7], "");
+}
+
+// Until there is a config_tco.txt to remember them, the trains come from config.txt.
+TEST_F(TrainConfig, RememberedPositionsWithoutPanelFileReadTheTrainLines) {
+  sys.general.memorisation_train = 1;
+  read("train07 : ABCDEFGH c105\n");
+  EXPECT_EQ(t.en[7], 1);
+  EXPECT_EQ(t.name[7], "ABCDEFGH");
 }
 
 TEST_F(TrainConfig, TooManyTokens) {

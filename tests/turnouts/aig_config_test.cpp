@@ -18,9 +18,11 @@ constexpr const char* kErrorPrefix = "Fichier 'config.txt',\n\nSection #aig Erre
 class AigConfigTest : public ::testing::Test {
  protected:
   // Reads `file` as config.txt the way start-up does: '-' is a word character by then.
-  void read_file(const std::string& file, bool memorisation_aig = false) {
+  // With memorisation_aig on, a config_tco.txt is there unless `panel_file` says otherwise.
+  void read_file(const std::string& file, bool memorisation_aig = false, bool panel_file = true) {
     t_ = std::make_unique<TestSystem>();
     t_->dir.write("config.txt", file);
+    if (memorisation_aig && panel_file) t_->dir.write("config_tco.txt", "");
     sys().minus_switch = true;
     sys().general.memorisation_aig = memorisation_aig ? 1 : 0;
     read_aig_section(sys());
@@ -164,6 +166,13 @@ TEST_F(AigConfigTest, FileWithoutSectionLeavesTheInitialTables) {
   expect_slot(sys().aig.AIG_DESCR_IDLE[0], -1, -1);
   EXPECT_EQ(sys().aig.aig_seq_current, -1);
   EXPECT_EQ(sys().aig.aig_seq_state, AIG_SEQ_IDLE);
+}
+
+// Until there is a config_tco.txt to remember them, the start positions come from config.txt.
+TEST_F(AigConfigTest, MemorisedWithoutPanelFileReadsTheStartLine) {
+  read_file("#general\n[\n]\n#aig\n[\naig3: prep0: out1=1\nposition_depart: a3.1\n]\n", true,
+            false);
+  EXPECT_EQ(sys().aig.aig_cmd[3], 1);
 }
 
 TEST_F(AigConfigTest, SavedPositionsReplaceTheStartLineWhenMemorised) {

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "core/recording_host.h"
+#include "tools/sim/recording_host.h"
 #include "core/system.h"
 
 namespace {

@@ -3,8 +3,8 @@
 #include <ostream>
 
 #include "cards/serial_posix.h"
-#include "core/recording_host.h"
 #include "tools/cards/emu/emulated_port.h"
+#include "tools/sim/recording_host.h"
 #include "tools/sim/sim_runner.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "app/exe_launcher.h"
-#include "core/recording_host.h"
+#include "tools/sim/recording_host.h"
 
 void install_sim_exec(RecordingHost& host, std::ostream& out) {
   host.external = [&out](const ExternalCommand& command, std::string& reason) {

@@ -1,7 +1,6 @@
 #include "tools/sim/sim_fields.h"
 
-#include <charconv>
-
+#include "core/tokens.h"
 #include "tools/sim/fields.h"
 
 namespace {
@@ -48,18 +47,12 @@ const FieldTable kFieldTables[] = {
     // clang-format on
 };
 
-bool parse_index(std::string_view text, int& index) {
-  if (text.empty()) return false;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), index);
-  return error == std::errc() && end == text.data() + text.size() && index >= 0;
-}
-
 }  // namespace
 
 bool resolve_field(System& sys, std::string_view path, SimField& out) {
   const size_t first = path.find('.');
   const std::string_view table = path.substr(0, first);
-  int index = -1;
+  int32_t index = -1;
   std::string_view field;
   if (first != std::string_view::npos) {
     const std::string_view rest = path.substr(first + 1);
@@ -67,7 +60,7 @@ bool resolve_field(System& sys, std::string_view path, SimField& out) {
     if (second == std::string_view::npos) {
       field = rest;
     } else {
-      if (!parse_index(rest.substr(0, second), index)) return false;
+      if (!parse_digits(rest.substr(0, second), index)) return false;
       field = rest.substr(second + 1);
     }
   }

@@ -1,6 +1,5 @@
 #include "tools/sim/sim_runner.h"
 
-#include <charconv>
 #include <iostream>
 #include <ostream>
 #include <sstream>
@@ -8,14 +7,15 @@
 #include <vector>
 
 #include "core/fatal.h"
-#include "core/recording_host.h"
-#include "core/startup.h"
 #include "core/surface.h"
 #include "core/system.h"
 #include "core/text.h"
-#include "core/tick.h"
+#include "core/tokens.h"
 #include "core/var_bus.h"
-#include "core/window_events.h"
+#include "runtime/startup.h"
+#include "runtime/tick.h"
+#include "runtime/window_events.h"
+#include "tools/sim/recording_host.h"
 #include "tools/sim/sim_cards.h"
 #include "tools/sim/sim_exec.h"
 #include "tools/sim/sim_fields.h"
@@ -52,16 +52,9 @@ Words split_words(const std::string& line) {
   return words;
 }
 
-bool parse_int(const std::string& text, int& value) {
-  const char* begin = text.data();
-  const char* end = begin + text.size();
-  const auto [stop, error] = std::from_chars(begin, end, value);
-  return error == std::errc() && stop == end;
-}
-
 int int_argument(const std::string& text) {
-  int value = 0;
-  if (!parse_int(text, value)) throw ScriptError{"'" + text + "' is not a number"};
+  int32_t value = 0;
+  if (!parse_whole(text, value)) throw ScriptError{"'" + text + "' is not a number"};
   return value;
 }
 
@@ -83,7 +76,7 @@ Target resolve_target(SimContext& ctx, const std::string& name) {
     return t;
   }
   if (name.find('.') != std::string::npos) throw ScriptError{"unknown field '" + name + "'"};
-  if (!parse_int(name, t.bus)) t.bus = var_from_label(ctx.sys, name.c_str());
+  if (!parse_whole(name, t.bus)) t.bus = var_from_label(ctx.sys, name.c_str());
   if (t.bus < 0) throw ScriptError{"unknown variable '" + name + "'"};
   return t;
 }
@@ -216,9 +209,9 @@ void cmd_render(SimContext& ctx, const Words& words) {
 }
 
 CardBank& emulated_card(SimContext& ctx, const std::string& word) {
-  int card = -1;
+  int32_t card = -1;
   if (ctx.bank == nullptr) throw ScriptError{"no emulated cards (--cards)"};
-  if (!parse_int(word, card) || !ctx.bank->present(card))
+  if (!parse_digits(word, card) || !ctx.bank->present(card))
     throw ScriptError{"card " + word + " is not emulated"};
   return *ctx.bank;
 }
@@ -311,7 +304,7 @@ int run_sim(const SimOptions& options, std::istream& script, std::ostream& out) 
   } catch (const FatalConfigError&) {
     return 1;  // nothing ran: nothing to save or switch off
   }
-  bool fatal = false;
+  int status = 0;
   try {
     std::string line;
     // Menu "Quitter" ends the script as closing the window ends the program.
@@ -320,14 +313,14 @@ int run_sim(const SimOptions& options, std::istream& script, std::ostream& out) 
       const Words words = split_words(line);
       if (!words.empty()) run_command(ctx, words);
     }
+    status = ctx.failed ? 1 : 0;
   } catch (const FatalConfigError&) {
-    fatal = true;  // its boxes are out; the program still shuts down in order
+    status = 1;  // its boxes are out; the program still shuts down in order
   } catch (const ScriptError& e) {
     out.flush();
     std::cerr << "zir-sim: line " << ctx.line_number << ": " << e.message << '\n';
-    return 2;
+    status = 2;  // the script stops, but the cards are still switched off
   }
   shutdown(sys);
-  if (fatal) return 1;
-  return ctx.failed ? 1 : 0;
+  return status;
 }

@@ -12,5 +12,6 @@ struct SimOptions {
   bool layout = false;      // the virtual layout of `dir` behind the emulated cards
 };
 
-// Returns the exit status: 0, or 1 after a failed expect or a fatal configuration error.
+// Returns the exit status: 0, 1 after a failed expect or a fatal configuration error, 2 after a
+// script error. The shutdown runs in every case once start-up is through.
 int run_sim(const SimOptions& options, std::istream& script, std::ostream& out);

@@ -1,25 +1,18 @@
 #include "tools/cards/emu/card_bank.h"
 
-#include <charconv>
 #include <cstdio>
 #include <sstream>
 
 #include "cards/card_link.h"
+#include "core/tokens.h"
 
 namespace {
 
-constexpr uint8_t kSingleCardProbe = 0x41;
 constexpr uint8_t kCorruptMark = 0x82;
 
 // The card a command byte (16 x card + 1) addresses, or -1.
 int command_card(uint8_t byte) {
-  return (byte & 0x0F) == 1 && byte < 0x41 ? byte >> 4 : -1;
-}
-
-bool parse_int(const std::string& word, int& value) {
-  const char* end = word.data() + word.size();
-  auto [ptr, ec] = std::from_chars(word.data(), end, value);
-  return ec == std::errc() && ptr == end;
+  return (byte & 0x0F) == 1 && byte < kSingleCardProbe ? byte >> 4 : -1;
 }
 
 }  // namespace
@@ -37,7 +30,7 @@ bool parse_card_list(const std::string& list, std::vector<int>& cards) {
 
 CardBank::CardBank(const std::vector<int>& cards) {
   for (int c : cards) {
-    if (c < 0 || c >= kEmuCards || cards_[static_cast<size_t>(c)].present) continue;
+    if (c < 0 || c >= kCards || cards_[static_cast<size_t>(c)].present) continue;
     cards_[static_cast<size_t>(c)].present = true;
     ++card_count_;
   }
@@ -63,7 +56,7 @@ void CardBank::receive(const uint8_t* data, size_t count) {
         break;
       case State::Frame:
         frame_[frame_size_++] = byte;
-        if (frame_size_ == kEmuFrameBytes) frame_complete();
+        if (frame_size_ == frame_.size()) frame_complete();
         break;
       case State::DirectAddress:
         address_ = byte;
@@ -135,11 +128,11 @@ void CardBank::frame_complete() {
     --card.corrupt;
     answer[0] = kCorruptMark;
   }
-  reply(std::move(answer), kEmuFrameBytes);
+  reply(std::move(answer), frame_.size());
 }
 
 std::vector<uint8_t> CardBank::answer_of(const EmulatedCard& c) const {
-  std::vector<uint8_t> a(kEmuAnswerBytes, 0);
+  std::vector<uint8_t> a(kAnswerBytes, 0);
   a[0] = kAnswerMark;
   for (size_t i = 0; i < c.can.size(); ++i) a[1 + i] = c.can[i];
   for (size_t i = 40; i < 80; ++i) {
@@ -167,13 +160,13 @@ void CardBank::reset_line() {
 std::string CardBank::apply(const std::vector<std::string>& words) {
   if (words.size() < 2) return "commande incomplète";
   const std::string& verb = words[0];
-  int c = -1;
-  if (!parse_int(words[1], c) || !present(c)) return "carte absente : " + words[1];
+  int32_t c = -1;
+  if (!parse_digits(words[1], c) || !present(c)) return "carte absente : " + words[1];
   EmulatedCard& card = cards_[static_cast<size_t>(c)];
   std::vector<int> args;
   for (size_t i = 2; i < words.size(); ++i) {
-    int v = 0;
-    if (!parse_int(words[i], v)) return "nombre attendu : " + words[i];
+    int32_t v = 0;
+    if (!parse_whole(words[i], v)) return "nombre attendu : " + words[i];
     args.push_back(v);
   }
   auto set_cell = [&](auto& table, int max_value) -> std::string {
@@ -204,7 +197,7 @@ std::string CardBank::apply(const std::vector<std::string>& words) {
 
 std::string CardBank::frame_line(int c) const {
   std::string line = "FRAME " + std::to_string(c) + ":";
-  if (c < 0 || c >= kEmuCards) return line;
+  if (c < 0 || c >= kCards) return line;
   for (uint8_t byte : cards_[static_cast<size_t>(c)].last_frame) {
     char hex[4];
     std::snprintf(hex, sizeof hex, " %02x", byte);

@@ -11,9 +11,7 @@
 #include <string>
 #include <vector>
 
-constexpr int kEmuCards = 4;
-constexpr size_t kEmuFrameBytes = 55;
-constexpr size_t kEmuAnswerBytes = 25;
+#include "cards/card_link.h"
 
 // "0,2" to the card numbers; false when the list names anything else.
 bool parse_card_list(const std::string& list, std::vector<int>& cards);
@@ -24,7 +22,7 @@ struct EmulatedCard {
   std::array<uint8_t, 80> in{};
   std::array<uint8_t, 5> can{};
   std::array<uint8_t, 256> reg{};
-  std::array<uint8_t, kEmuFrameBytes> last_frame{};
+  std::array<uint8_t, kCommandBytes> last_frame{};
   int frames = 0;       // command frames received
   int drop = 0;         // the next N frames get no answer
   int corrupt = 0;      // the next N frames are answered with 0x82 first
@@ -63,9 +61,9 @@ class CardBank {
   // What a card measures, for a model of the layout behind the cards to set.
   EmulatedCard& card_inputs(int c) { return cards_[static_cast<size_t>(c)]; }
   // Called with each valid command frame of a present card, before the card answers it.
-  std::function<void(int card, const std::array<uint8_t, kEmuFrameBytes>& frame)> on_frame;
+  std::function<void(int card, const std::array<uint8_t, kCommandBytes>& frame)> on_frame;
   bool present(int c) const {
-    return c >= 0 && c < kEmuCards && cards_[static_cast<size_t>(c)].present;
+    return c >= 0 && c < kCards && cards_[static_cast<size_t>(c)].present;
   }
 
  private:
@@ -78,10 +76,10 @@ class CardBank {
   std::vector<uint8_t> answer_of(const EmulatedCard& c) const;
   bool answers(int c) const { return present(c) && !cards_[static_cast<size_t>(c)].silent; }
 
-  std::array<EmulatedCard, kEmuCards> cards_{};
+  std::array<EmulatedCard, kCards> cards_{};
   int card_count_ = 0;
   State state_ = State::Idle;
-  std::array<uint8_t, kEmuFrameBytes> frame_{};
+  std::array<uint8_t, kCommandBytes> frame_{};
   size_t frame_size_ = 0;
   int selected_ = -1;  // the card addressed by the last frame: direct accesses go to it
   uint8_t address_ = 0;

@@ -8,9 +8,10 @@
 #include "core/config_reader.h"
 #include "core/fatal.h"
 #include "core/general.h"
-#include "core/recording_host.h"
 #include "core/system.h"
 #include "core/tokens.h"
+#include "runtime/startup.h"
+#include "tools/sim/recording_host.h"
 #include "trains/canton_engine.h"
 #include "trains/selectif_config.h"
 #include "trains/train_config.h"
@@ -138,7 +139,7 @@ bool read_config(const std::filesystem::path& dir, LayoutTrack& track, std::stri
   try {
     check_config_present(*sys);
     read_general_screen_keys(*sys);
-    reset_io_image(*sys);
+    reset_tables(*sys);
     read_general(*sys);
     read_aig_section(*sys);
     canton_init(*sys);

@@ -331,7 +331,7 @@ void VirtualLayout::write_inputs(CardBank& bank) const {
 
 void VirtualLayout::connect(CardBank& bank, std::function<double()> now_ms) {
   clock_ = std::move(now_ms);
-  bank.on_frame = [this, &bank](int card, const std::array<uint8_t, kEmuFrameBytes>& frame) {
+  bank.on_frame = [this, &bank](int card, const std::array<uint8_t, kCommandBytes>& frame) {
     if (clock_) {
       const double now = clock_();
       if (last_frame_ms_ >= 0) advance(now - last_frame_ms_);

@@ -1,4 +1,4 @@
-#include "core/recording_host.h"
+#include "tools/sim/recording_host.h"
 
 #include <chrono>
 #include <ostream>

@@ -1,18 +1,17 @@
-#include "core/window_events.h"
+#include "runtime/window_events.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <string_view>
 
 #include "cards/card_search.h"
 #include "core/screens.h"
-#include "core/startup.h"
 #include "core/surface.h"
 #include "core/system.h"
 #include "core/var_bus.h"
 #include "moves/garage_table.h"
+#include "runtime/startup.h"
 #include "trains/driving.h"
 
 namespace {
@@ -73,12 +72,9 @@ constexpr const char* kEditConfigText =
     "modification\n\nPour prendre en compte les modifs\n - vous pouvez recharger le fichier si "
     "la section est rechargeable\n - autrement, il faudra relancer ZIR";
 
-constexpr const char* kReloadText =
-    "ZIR va prendre en compte les modifications dans 'config.txt' \n\nLes sections rechargées "
-    "sont : \n  horo#  Paramétrage de l'horloge + horodateur \n  iti#      Itinéraires\n  depl#  "
-    "Définition des déplacements automatique\n  tdv#    Opérations logiques (table de vérité, "
-    "équations, impulsions)\n  exe#    Fichiers à exécuter\n  vib#    Configuration du "
-    "vibreur\n\nPour les autres sections, relancer ZIR";
+constexpr const char* kNothingToSaveText =
+    "Rien à sauver pour l'instant : cette version de ZIR n'enregistre pas encore les TCO dans "
+    "'config_tco.txt'";
 
 void quit_command(System& sys, int32_t) {
   sys.host.request_quit();
@@ -102,7 +98,7 @@ void edit_config_command(System& sys, int32_t) {
 }
 
 void reload_command(System& sys, int32_t) {
-  sys.host.message_box("ZIR - Info", kReloadText, BoxIcon::Warning);
+  sys.host.message_box("ZIR - Info", reload_box_text(), BoxIcon::Warning);
   reload_config(sys);
 }
 
@@ -120,6 +116,11 @@ void panel_edit_command(System& sys, int32_t) {
 }
 void panel_render_command(System& sys, int32_t) {
   open_overlay(sys, 'R');
+}
+
+// Menu 943: the panels are not kept in a file yet, and the menu says so.
+void save_panels_command(System& sys, int32_t) {
+  sys.host.message_box("ZIR - Info", kNothingToSaveText, BoxIcon::Information);
 }
 
 void card_search_command(System& sys, int32_t) {
@@ -162,7 +163,7 @@ constexpr MenuCommand kMenuCommands[] = {
     {940, 940, 30, nullptr},
     {941, 941, -1, panel_edit_command},
     {942, 942, -1, panel_render_command},
-    {943, 943, -1, nullptr},  // save of config_tco.txt: joins here with the panel file
+    {943, 943, -1, save_panels_command},
     {944, 944, 31, nullptr},
     {945, 945, 8, nullptr},
     {946, 948, 25, nullptr},
@@ -183,13 +184,6 @@ constexpr MenuCommand kMenuCommands[] = {
 };
 
 // ---- Variable list ---------------------------------------------------------------------------
-
-// The sidings' lock variables accept labels up to 48, but only the sidings that exist are
-// variables.
-int listed_count(const VarRow& row) {
-  const std::string_view prefix = row.prefix;
-  return prefix.starts_with("garage_lock_") ? std::min(row.count, kSidings) : row.count;
-}
 
 // Tabs from a text `length` characters long up to `column` (tab stops every 8 characters).
 void append_tabs_to(std::string& text, size_t length, size_t column) {
@@ -308,8 +302,6 @@ const char* about_text() {
          " - fenêtre, menus et boîtes de message GTK sous Linux\n"
          " - ports série COM1 à COM6 désignés par leur chemin (/dev/ttyUSB0 ...)\n"
          " - 'config.txt' accepté en UTF-8 ou en Windows-1252\n"
-         " - 'config_tco.txt' écrit sans risque de perte (fichier temporaire puis "
-         "remplacement)\n"
          " - 'zir-sim' pour essayer une configuration sans réseau";
 }
 
@@ -322,7 +314,7 @@ std::string variable_list_text() {
   char numbers[96];
   for (int i = 0; i < kVarRows; ++i) {
     const VarRow& row = kVarTable[i];
-    const int count = listed_count(row);
+    const int count = row.live;  // the garage_lock_ rows accept more labels than sidings exist
     if (row.cards == 4) {
       std::snprintf(label, sizeof label, "%s0 - %s%d", row.prefix, row.prefix, 300 + count - 1);
       std::snprintf(numbers, sizeof numbers, "%02dxx  (%d par carte : %04d-%04d, %04d-%04d ...)",

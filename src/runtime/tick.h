@@ -7,6 +7,5 @@ struct System;
 // tick runs a nested loop that delivers timer messages): that tick is lost, not queued.
 bool tick(System& sys);
 
-void special_vars_step(System& sys);
 void simulation_switch(System& sys);
 void emergency_stop_toggle(System& sys);

@@ -1,4 +1,4 @@
-#include "core/menu.h"
+#include "runtime/menu.h"
 
 namespace {
 

@@ -1,0 +1,10 @@
+# Sourced by the window tests: start_xvfb WORK_DIR starts Xvfb on a display it picks itself
+# (two test runs on one machine never share one), sets DISPLAY and xvfb_pid.
+start_xvfb() {
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$1/.display" >/dev/null 2>&1 &
+  xvfb_pid=$!
+  for _ in $(seq 100); do [ -s "$1/.display" ] && break; sleep 0.05; done
+  [ -s "$1/.display" ] || return 1
+  export DISPLAY=":$(head -n 1 "$1/.display")"
+  rm -f "$1/.display"
+}
