@@ -106,3 +106,38 @@ get train.0.bal_state
 get bal_cant_p_3
 tick 40
 get train.0.vit
+# Route 0 sets the loop again: turnout 0 back to position 0, ok once it lies there.
+set iti_start_0 1
+tick 10
+get aig_cmd_0
+get iti_ok_0
+# Route 1 into the dead end: train 0 stands on canton 3, its start canton, so the route holds
+# turnout 0 and throws it at once (state 3, wait 1). Canton 4, its stop canton, still reads
+# occupied: once turnout 0 lies in position 1 the route is established with its 16-tick release
+# delay running (state 5, ok 1), then it releases the turnout (state 0).
+set iti_start_1 1
+tick
+get iti_step_1
+get iti_wait_1
+tick 10
+get iti_step_1
+get iti_ok_1
+get aig.0.aig_reserved
+tick 16
+get iti_step_1
+get aig.0.aig_reserved
+# Siding g0 connected again puts the autorail back on canton 4. Split 0 then leaves its wagons
+# in the siding as wagon entry 31; join 0 picks them up again.
+set garage_lock_cmd_0 0
+tick
+get canton.4.num_train
+set separe_0 1
+tick
+get garage.0.num_train
+get garage.0.state_lock
+get train.31.name
+set regroupe_0 1
+tick
+get train.31.en
+get garage.0.state_lock
+get canton.4.num_train

@@ -8,6 +8,9 @@
 constexpr int kRoutes = 50;
 constexpr int kItiFields = 30;
 constexpr int kSplitEntries = 100;
+constexpr int kRouteTurnouts = 10;
+constexpr int kRouteNameLength = 40;
+constexpr int kSidingPosition = 1000;  // a split or join position 1000 + g names siding g
 
 // Fields of a route record.
 enum ItiField : int {
@@ -35,6 +38,10 @@ struct ItiTable {
   std::array<std::string, kRoutes> name;
   std::array<SplitEntry, kSplitEntries> separe;
   std::array<SplitEntry, kSplitEntries> regroupe;
+  // Which entries #iti describes: the trigger alone cannot tell, since the bus stores any
+  // value into it (a 1 written to an undefined entry must be consumed back to -1, not 0).
+  std::array<bool, kSplitEntries> separe_defined;
+  std::array<bool, kSplitEntries> regroupe_defined;
 
   ItiTable() { reset(); }
   void reset() {
@@ -45,5 +52,7 @@ struct ItiTable {
     for (auto& n : name) n.clear();
     for (auto& e : separe) e.fill(-1);
     for (auto& e : regroupe) e.fill(-1);
+    separe_defined.fill(false);
+    regroupe_defined.fill(false);
   }
 };

@@ -18,6 +18,7 @@
 #include "moves/depl_config.h"
 #include "moves/depl_engine.h"
 #include "moves/garage_config.h"
+#include "moves/iti_config.h"
 #include "panels/panel_file.h"
 #include "trains/canton_engine.h"
 #include "trains/selectif_config.h"
@@ -44,11 +45,11 @@ struct ReloadedSection {
 // What menu 914 reads again, in its order: the reload group in its start-up order, then #depl.
 // The reload box lists exactly these rows. Reading #tdv again puts every pulse back to idle;
 // the variables keep their values (a pulse caught while on switches its variables off).
-// #iti (rank 1, read between #vib and #horo) joins as its reader lands.
 constexpr ReloadedSection kReloaded[] = {
     {read_tdv, true, 3, "  tdv#    Opérations logiques (table de vérité, équations, impulsions)"},
     {read_exe_section, true, 4, "  exe#    Fichiers à exécuter"},
     {read_vib_section, true, 5, "  vib#    Configuration du vibreur"},
+    {read_iti_section, true, 1, "  iti#      Itinéraires"},
     {read_horo_section, true, 0, "  horo#  Paramétrage de l'horloge + horodateur "},
     {depl_reload, false, 2, "  depl#  Définition des déplacements automatique"},
 };

@@ -10,10 +10,12 @@
 #include "logic/tdv_engine.h"
 #include "moves/depl_engine.h"
 #include "moves/garage_engine.h"
+#include "moves/iti_engine.h"
 #include "runtime/window_events.h"
 #include "trains/canton_engine.h"
 #include "trains/driving.h"
 #include "trains/speed_profile.h"
+#include "trains/split_join.h"
 #include "trains/tracking.h"
 #include "turnouts/aig_sequencer.h"
 
@@ -59,7 +61,8 @@ void run_tick_steps(System& sys) {
   depl_tick(sys);
   canton_update_step(sys);
   horo_tick(sys);
-  // routes, split and join
+  iti_tick(sys);
+  split_join_tick(sys);
   aig_tick(sys);
   vib_tick(sys);
   garage_tick(sys);

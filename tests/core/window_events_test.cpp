@@ -212,7 +212,8 @@ TEST_F(WindowEvents, BoxesSayOnlyWhatTheProgramDoes) {
   // The reload box names the sections menu 914 reads again, and only those.
   EXPECT_EQ(host.boxes[1].text,
             "ZIR va prendre en compte les modifications dans 'config.txt' \n\nLes sections "
-            "rechargées sont : \n  horo#  Paramétrage de l'horloge + horodateur \n  depl#  "
+            "rechargées sont : \n  horo#  Paramétrage de l'horloge + horodateur \n  iti#      "
+            "Itinéraires\n  depl#  "
             "Définition des déplacements automatique\n  tdv#    "
             "Opérations logiques (table de vérité, équations, impulsions)\n  exe#    Fichiers à "
             "exécuter\n  vib#    Configuration du vibreur\n\nPour les autres sections, relancer "

@@ -26,8 +26,11 @@ bool program_field(System& sys, int index, std::string_view field, SimField& out
 // tdvscreen.table, varscreen.internal
 bool tdvscreen_field(System& sys, int index, std::string_view field, SimField& out);
 bool varscreen_field(System& sys, int index, std::string_view field, SimField& out);
-// fields_moves.cpp
+// fields_routes.cpp: iti.N.*, separe.N.*, regroupe.N.*
 bool iti_field(System& sys, int index, std::string_view field, SimField& out);
+bool separe_field(System& sys, int index, std::string_view field, SimField& out);
+bool regroupe_field(System& sys, int index, std::string_view field, SimField& out);
+// fields_moves.cpp
 bool depl_field(System& sys, int index, std::string_view field, SimField& out);
 bool garage_field(System& sys, int index, std::string_view field, SimField& out);
 bool servo_field(System& sys, int index, std::string_view field, SimField& out);

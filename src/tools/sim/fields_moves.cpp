@@ -25,22 +25,6 @@ bool record_field(Records& records, int index, const RecordField (&names)[N],
 
 }  // namespace
 
-bool iti_field(System& sys, int index, std::string_view field, SimField& out) {
-  static const RecordField kNames[] = {
-      {"defined", ITI_DEFINED},
-      {"mode", ITI_MODE},
-      {"start", ITI_START_REQUEST},
-      {"stop", ITI_STOP_REQUEST},
-      {"state", ITI_STATE},
-      {"timer", ITI_TIMER},
-      {"wait", ITI_WAIT},
-      {"ok", ITI_OK},
-      {"start_canton", ITI_START_CANTON},
-      {"stop_canton", ITI_STOP_CANTON},
-  };
-  return record_field(sys.iti.iti_record, index, kNames, field, out);
-}
-
 // depl.N.cantonK, speedK, aigK, posK (K = 1..10): entry K of the movement's lists.
 bool depl_list_field(DeplRecord& r, std::string_view field, SimField& out) {
   struct ListColumn {

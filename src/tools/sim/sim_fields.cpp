@@ -18,6 +18,8 @@ const FieldTable kFieldTables[] = {
     {"exe", exe_field},
     {"vib", vib_field},
     {"iti", iti_field},
+    {"separe", separe_field},
+    {"regroupe", regroupe_field},
     {"depl", depl_field},
     {"garage", garage_field},
     {"servo", servo_field},
