@@ -6,12 +6,13 @@
 #include "clock/horo_config.h"
 #include "clock/vib_config.h"
 #include "core/fatal.h"
-#include "runtime/startup.h"
-#include "runtime/tick.h"
 #include "fuzz/fuzz_target.h"
 #include "logic/tdv_config.h"
 #include "moves/depl_config.h"
 #include "moves/garage_config.h"
+#include "moves/iti_config.h"
+#include "runtime/startup.h"
+#include "runtime/tick.h"
 #include "trains/canton_engine.h"
 #include "trains/selectif_config.h"
 #include "trains/train_config.h"
@@ -66,10 +67,27 @@ FUZZ_TARGET(train) {
 FUZZ_TARGET(aig) {
   return read_section("#aig [", read_aig_section, data, size);
 }
-FUZZ_TARGET(horo) { return read_section("#horo [", read_horo_section, data, size); }
-FUZZ_TARGET(exe) { return read_section("#exe [", read_exe_section, data, size); }
-FUZZ_TARGET(vib) { return read_section("#vib [", read_vib_section, data, size); }
-FUZZ_TARGET(garage) { return read_section("#garage [", read_garage_section, data, size); }
-FUZZ_TARGET(depl) { return read_section("#depl [", read_depl_section, data, size); }
-FUZZ_TARGET(aigauto) { return read_section("#aigauto [", read_aigauto, data, size); }
-FUZZ_TARGET(balauto) { return read_section("#balauto [", read_balauto, data, size); }
+FUZZ_TARGET(horo) {
+  return read_section("#horo [", read_horo_section, data, size);
+}
+FUZZ_TARGET(exe) {
+  return read_section("#exe [", read_exe_section, data, size);
+}
+FUZZ_TARGET(vib) {
+  return read_section("#vib [", read_vib_section, data, size);
+}
+FUZZ_TARGET(garage) {
+  return read_section("#garage [", read_garage_section, data, size);
+}
+FUZZ_TARGET(depl) {
+  return read_section("#depl [", read_depl_section, data, size);
+}
+FUZZ_TARGET(aigauto) {
+  return read_section("#aigauto [", read_aigauto, data, size);
+}
+FUZZ_TARGET(balauto) {
+  return read_section("#balauto [", read_balauto, data, size);
+}
+FUZZ_TARGET(iti) {
+  return read_section("#iti [", read_iti_section, data, size);
+}
