@@ -17,7 +17,7 @@ cards_pid=""
 cleanup() {
   [ -n "$zir_pid" ] && kill -KILL "$zir_pid" 2>/dev/null || true
   [ -n "$cards_pid" ] && kill "$cards_pid" 2>/dev/null || true
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+  stop_xvfb
   rm -rf "$work"
 }
 trap cleanup EXIT

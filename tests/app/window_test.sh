@@ -20,7 +20,7 @@ cards_pid=""
 cleanup() {
   [ -n "$cards_pid" ] && kill "$cards_pid" 2>/dev/null || true
   [ -n "$zir_pid" ] && kill "$zir_pid" 2>/dev/null || true
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+  stop_xvfb
   rm -rf "$work"
 }
 trap cleanup EXIT

@@ -1,10 +1,20 @@
 # Sourced by the window tests: start_xvfb WORK_DIR starts Xvfb on a display it picks itself
-# (two test runs on one machine never share one), sets DISPLAY and xvfb_pid.
+# (two test runs on one machine never share one), sets DISPLAY and xvfb_pid. -noreset: the
+# server must not reset when a test's last client goes, or the next client cannot connect.
 start_xvfb() {
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$1/.display" >/dev/null 2>&1 &
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$1/.display" >/dev/null 2>&1 &
   xvfb_pid=$!
   for _ in $(seq 100); do [ -s "$1/.display" ] && break; sleep 0.05; done
   [ -s "$1/.display" ] || return 1
   export DISPLAY=":$(head -n 1 "$1/.display")"
   rm -f "$1/.display"
+}
+
+# Stops the Xvfb started above and waits until it is gone: an Xvfb still shutting down removes
+# its display's socket, which the next test's Xvfb may already have taken over.
+stop_xvfb() {
+  [ -n "${xvfb_pid:-}" ] || return 0
+  kill "$xvfb_pid" 2>/dev/null || true
+  wait "$xvfb_pid" 2>/dev/null || true
+  xvfb_pid=""
 }
