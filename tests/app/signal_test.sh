@@ -43,16 +43,8 @@ signal_in_box() {
   done
   [ -n "$box" ] || fail "no box: $what"
   kill -"$signal" "$zir_pid"
-  for _ in $(seq 20); do
-    if ! kill -0 "$zir_pid" 2>/dev/null; then
-      set +e
-      wait "$zir_pid"
-      status=$?
-      set -e
-      break
-    fi
-    sleep 0.1
-  done
+  wait_for_exit "$zir_pid" 20
+  status=$exit_status
   [ -n "$status" ] || fail "SIG$signal with $what open: zir still runs after 2 s"
   zir_pid=""
   [ "$status" -eq 0 ] || fail "SIG$signal with $what open: exit status $status"

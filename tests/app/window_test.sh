@@ -121,17 +121,8 @@ colours=$(convert "$work/shot.png" -format %k info:)
 
 # Quit from the menu: F10, then Up selects the last entry of " Fichiers ", "Quitter".
 keys F10 Up Return
-status=""
-for _ in $(seq 100); do
-  if ! kill -0 "$zir_pid" 2>/dev/null; then
-    set +e
-    wait "$zir_pid"
-    status=$?
-    set -e
-    break
-  fi
-  sleep 0.1
-done
+wait_for_exit "$zir_pid" 100
+status=$exit_status
 zir_pid=""
 [ -n "$status" ] || fail "zir did not quit"
 [ "$status" -eq 0 ] || fail "exit status $status"

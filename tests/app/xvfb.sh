@@ -18,3 +18,20 @@ stop_xvfb() {
   wait "$xvfb_pid" 2>/dev/null || true
   xvfb_pid=""
 }
+
+# Waits up to TENTHS tenths of a second for process PID to end; sets exit_status to its status,
+# or to nothing when it still runs.
+wait_for_exit() {
+  local pid=$1 tenths=$2
+  exit_status=""
+  for _ in $(seq "$tenths"); do
+    if ! kill -0 "$pid" 2>/dev/null; then
+      set +e
+      wait "$pid"
+      exit_status=$?
+      set -e
+      return 0
+    fi
+    sleep 0.1
+  done
+}
