@@ -170,22 +170,29 @@ VarNum row_number(const VarRow& row, std::string_view after_prefix) {
   return k < row.count ? row.base + k : -1;
 }
 
-// A number in no row: within the span of a per-card row it lies beyond the card's count.
-int name_unlabelled(System& sys, VarNum n, char* out) {
+// A number in no row lies beyond a card's count when it falls within the span of a per-card row
+// ("HORS-LIMITE"); otherwise it is unknown.
+bool beyond_card_count(VarNum n) {
   for (int r = 0; r < kVarRows; ++r) {
     const VarRow& row = kVarTable[r];
-    if (row.cards != kCards || n < row.base || n >= row.base + 300 + row.count) continue;
-    log_number(
-        sys, "\n-Erreur2 : Conversion N° variable interne => Libellé : Numéro var hors limite = %d",
-        n);
-    std::snprintf(out, kLabelBufferSize, "%s", "INVALIDE HORS-LIMITE");
+    if (row.cards == kCards && n >= row.base && n < row.base + 300 + row.count) return true;
+  }
+  return false;
+}
+
+// The label of n, or the text that says why there is none (0 then).
+int label_of(VarNum n, char* out) {
+  const VarRow* row = row_of(n);
+  if (row == nullptr) {
+    std::snprintf(out, kLabelBufferSize, "%s",
+                  beyond_card_count(n) ? "INVALIDE HORS-LIMITE" : "INVALIDE N° INCONNU");
     return 0;
   }
-  log_number(sys,
-             "\n-Erreur1 : Conversion N° variable interne => Libellé : Numéro var inconnue    = %d",
-             n);
-  std::snprintf(out, kLabelBufferSize, "%s", "INVALIDE N° INCONNU");
-  return 0;
+  if (single(*row))
+    std::snprintf(out, kLabelBufferSize, "%s", row->prefix);
+  else
+    std::snprintf(out, kLabelBufferSize, "%s%d", row->prefix, n - row->base);
+  return 1;
 }
 
 }  // namespace
@@ -236,13 +243,21 @@ VarNum var_from_label(System& sys, const char* label) {
 }
 
 int var_to_label(System& sys, VarNum n, char* out) {
-  const VarRow* row = row_of(n);
-  if (row == nullptr) return name_unlabelled(sys, n, out);
-  if (single(*row))
-    std::snprintf(out, kLabelBufferSize, "%s", row->prefix);
-  else
-    std::snprintf(out, kLabelBufferSize, "%s%d", row->prefix, n - row->base);
-  return 1;
+  if (label_of(n, out)) return 1;
+  if (beyond_card_count(n)) {
+    log_number(
+        sys, "\n-Erreur2 : Conversion N° variable interne => Libellé : Numéro var hors limite = %d",
+        n);
+  } else {
+    log_number(
+        sys, "\n-Erreur1 : Conversion N° variable interne => Libellé : Numéro var inconnue    = %d",
+        n);
+  }
+  return 0;
+}
+
+int var_to_label_quiet(VarNum n, char* out) {
+  return label_of(n, out);
 }
 
 std::string var_label(System& sys, VarNum n) {

@@ -50,6 +50,8 @@ VarNum var_from_label(System& sys, const char* label);
 // Writes the label into `out` (at least kLabelBufferSize bytes); 1 on success, 0 otherwise.
 constexpr size_t kLabelBufferSize = 32;
 int var_to_label(System& sys, VarNum n, char* out);
+// The same without a line in the log, for a display that shows the label at every paint.
+int var_to_label_quiet(VarNum n, char* out);
 std::string var_label(System& sys, VarNum n);
 
 // Whether reading, or some write whatever its guard says now, can reach variable n; nothing is

@@ -9,6 +9,7 @@
 #include "core/system.h"
 #include "core/var_bus.h"
 #include "panels/panel_kit.h"
+#include "panels/panel_overlay.h"
 
 namespace {
 
@@ -677,10 +678,14 @@ void paint_panel(System& sys, Surface& s, int panel) {
   ++sys.panels.blink;
   const int columns = std::min(kTcoColumns - 1, s.width() / kCell);
   const int rows = std::min(kTcoRows - 1, s.height() / kCell);
+  const char overlay = sys.screen.panel_mode;
+  const bool open = overlay_open(sys);
   for (int x = 0; x <= columns; ++x) {
     for (int y = 0; y <= rows; ++y) {
-      draw_block(sys, s, cell_block(sys.panels.cell(panel, x, y), x * kCell, y * kCell));
+      if (overlay_hides_cell(overlay, x, y)) continue;
+      draw_block(sys, s, cell_block(sys.panels.cell(panel, x, y), x * kCell, y * kCell), open);
       boundary_dots(sys, s, panel, x, y);
     }
   }
+  paint_overlay(sys, s);
 }

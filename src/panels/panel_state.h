@@ -66,12 +66,35 @@ extern const BlockKind kBlockKinds[61];
 // The `rendu` values when config_tco.txt is missing.
 extern const std::array<int32_t, kRenduSize> kRenduDefaults;
 
+// The field of the edit buffer that typed characters go to.
+enum class EditField : int { None, Cant, P1, P2, V1, V2, V3, V4, Opt, Txt };
+
+// One placement the editor can take back: the cell as it was before.
+struct EditUndo {
+  int panel = 0;
+  int x = 0;
+  int y = 0;
+  TcoCell before;
+};
+constexpr int kEditUndoDepth = 100;
+
+// The panel editor: its buffer (the block being edited, the empty cell at first), the field
+// being typed into, and the last placements, newest at `undo_top - 1` (a ring).
+struct EditorState {
+  TcoCell buffer;
+  EditField field = EditField::None;
+  std::array<EditUndo, kEditUndoDepth> undo{};
+  int undo_top = 0;
+  int undo_count = 0;
+};
+
 struct PanelState {
   std::vector<TcoCell> cells = std::vector<TcoCell>(kTcoPanels * kTcoColumns * kTcoRows);
   std::array<int32_t, kRenduSize> rendu{};
   std::array<int32_t, kCantonColours> cant_color{};  // card * 16 + index
   std::array<int32_t, kPanelActionState> action{};
   int32_t blink = 0;
+  EditorState editor;
   // config_tco.txt was read at start-up (or found missing): only then may it be written.
   bool loaded = false;
   // Variables the bus refused to a panel; each is logged once a run.

@@ -6,6 +6,7 @@
 #include "core/surface.h"
 #include "core/system.h"
 #include "logic/logic_screens.h"
+#include "panels/panel_overlay.h"
 #include "panels/panel_render.h"
 #include "trains/canton_screens.h"
 #include "trains/train_screens.h"
@@ -14,10 +15,15 @@ namespace {
 
 constexpr CopyRect kDefaultRect{1, 32, 798, 512};
 
-// Panels 0..7: drawn whole from the panel store at every tick redraw (clicks come with the
-// panel interaction).
+// Panels 0..7: drawn whole from the panel store at every tick redraw. While an overlay is open
+// its events are the overlay's.
 void panel_screen(System& sys, Surface& s, int mode) {
-  if (mode == kRedraw || mode == kPaint) paint_panel(sys, s, sys.screen.screen_mode);
+  const int panel = sys.screen.screen_mode;
+  if (mode == kRedraw || mode == kPaint) {
+    paint_panel(sys, s, panel);
+    return;
+  }
+  overlay_event(sys, panel, mode);
 }
 
 const ScreenInfo kScreens[] = {

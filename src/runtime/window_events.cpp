@@ -12,6 +12,7 @@
 #include "core/var_bus.h"
 #include "moves/garage_table.h"
 #include "panels/panel_file.h"
+#include "panels/panel_overlay.h"
 #include "runtime/startup.h"
 #include "trains/driving.h"
 
@@ -56,7 +57,8 @@ bool screen_takes_keys(int screen) {
 bool key_goes_global(const System& sys) {
   const int screen = sys.screen.screen_mode;
   if (screen == kCardScreen) return false;
-  if (is_panel(screen) && sys.screen.panel_mode != ' ') return false;
+  // "+" on a panel steps its overlays and nothing else.
+  if (is_panel(screen) && (overlay_open(sys) || sys.screen.last_key == '+')) return false;
   // While a train dialog is open, typed characters never drive trains.
   if (is_train_characteristics(screen) && (sys.screen.field_editing || sys.trainscreen.dialog))
     return false;
@@ -115,17 +117,17 @@ void reload_command(System& sys, int32_t) {
 // The panel overlays (help, editor at its first position, render settings) open over the
 // panel in view, or over the last panel when a table screen is shown.
 void open_overlay(System& sys, char overlay) {
-  sys.screen.panel_mode = overlay;
+  open_overlay_state(sys, overlay);
   if (!is_panel(sys.screen.screen_mode)) show_screen(sys, sys.screen.last_panel);
 }
 void panel_help_command(System& sys, int32_t) {
-  open_overlay(sys, 'H');
+  open_overlay(sys, kOverlayHelp);
 }
 void panel_edit_command(System& sys, int32_t) {
-  open_overlay(sys, 'A');
+  open_overlay(sys, kOverlayEditorFirst);
 }
 void panel_render_command(System& sys, int32_t) {
-  open_overlay(sys, 'R');
+  open_overlay(sys, kOverlayRender);
 }
 
 void card_search_command(System& sys, int32_t) {
@@ -212,10 +214,10 @@ void copy_rects(System& sys, const Surface& s, const ScreenInfo& info) {
 void window_key(System& sys, int32_t ch) {
   sys.screen.last_key = ch;
   if (ch == kKeyEscape) {
-    if (sys.screen.panel_mode == ' ') {
+    if (!overlay_open(sys)) {
       show_screen(sys, sys.screen.last_panel);
     } else {
-      sys.screen.panel_mode = ' ';
+      sys.screen.panel_mode = kOverlayNone;
     }
     return;
   }

@@ -48,6 +48,10 @@ bool tempo_libe_cant_field(System& sys, int index, std::string_view field, SimFi
 bool tco_field(System& sys, int index, std::string_view field, SimField& out);
 bool rendu_field(System& sys, int index, std::string_view field, SimField& out);
 bool cantcolor_field(System& sys, int index, std::string_view field, SimField& out);
+// screen.panel_mode (none, A..D, H, R), editor.FIELD (the tco cell fields of the edit buffer)
+// and editor.field (the selected field: none, cant, p1, p2, v1..v4, opt, txt)
+bool panel_mode_field(System& sys, int index, std::string_view field, SimField& out);
+bool editor_field(System& sys, int index, std::string_view field, SimField& out);
 // fields_block.cpp: the block's per-train results under train.N, then block.*, vitmax.N.*,
 // halt.N.*, cant.N.*, balauto.*, aigauto.N.* and aigauto.count
 bool block_train_field(System& sys, int index, std::string_view field, SimField& out);

@@ -1,6 +1,8 @@
 // zir-sim fields of the panels: the cells (tco.P.X.Y.FIELD), the blink counter, the render
-// settings (rendu.N.value) and the canton colours by canton number (cantcolor.NNN.value).
+// settings (rendu.N.value), the canton colours by canton number (cantcolor.NNN.value), the open
+// overlay (screen.panel_mode) and the editor's buffer and selected field (editor.FIELD).
 #include <charconv>
+#include <string>
 #include <string_view>
 
 #include "core/system.h"
@@ -40,19 +42,7 @@ void text_field(TcoCell& cell, SimField& out) {
   };
 }
 
-}  // namespace
-
-bool tco_field(System& sys, int index, std::string_view field, SimField& out) {
-  if (index == -1 && field == "blink") {
-    out.value = &sys.panels.blink;
-    return true;
-  }
-  int x = -1;
-  int y = -1;
-  if (index < 0 || index >= kTcoPanels || !take_number(field, x) || !take_number(field, y) ||
-      x < 0 || x >= kTcoColumns || y < 0 || y >= kTcoRows)
-    return false;
-  TcoCell& cell = sys.panels.cell(index, x, y);
+bool cell_field(TcoCell& cell, std::string_view field, SimField& out) {
   if (field == "txt") {
     text_field(cell, out);
     return true;
@@ -65,6 +55,21 @@ bool tco_field(System& sys, int index, std::string_view field, SimField& out) {
   return false;
 }
 
+}  // namespace
+
+bool tco_field(System& sys, int index, std::string_view field, SimField& out) {
+  if (index == -1 && field == "blink") {
+    out.value = &sys.panels.blink;
+    return true;
+  }
+  int x = -1;
+  int y = -1;
+  if (index < 0 || index >= kTcoPanels || !take_number(field, x) || !take_number(field, y) ||
+      x < 0 || x >= kTcoColumns || y < 0 || y >= kTcoRows)
+    return false;
+  return cell_field(sys.panels.cell(index, x, y), field, out);
+}
+
 bool rendu_field(System& sys, int index, std::string_view field, SimField& out) {
   return field == "value" && int_cell(sys.panels.rendu, index, out);
 }
@@ -72,4 +77,33 @@ bool rendu_field(System& sys, int index, std::string_view field, SimField& out) 
 bool cantcolor_field(System& sys, int index, std::string_view field, SimField& out) {
   const int slot = canton_slot(index);
   return field == "value" && slot >= 0 && int_cell(sys.panels.cant_color, slot, out);
+}
+
+// ---- Overlays and editor -------------------------------------------------------------------
+
+namespace {
+
+// The names of the editor's selected field, by EditField.
+constexpr const char* kEditFieldNames[] = {"none", "cant", "p1", "p2",  "v1",
+                                           "v2",   "v3",   "v4", "opt", "txt"};
+
+}  // namespace
+
+bool panel_mode_field(System& sys, int index, std::string_view field, SimField& out) {
+  if (index != -1 || field != "panel_mode") return false;
+  const char mode = sys.screen.panel_mode;
+  out.is_text = true;
+  out.read_only = true;
+  out.text = mode == ' ' ? "none" : std::string(1, mode);
+  return true;
+}
+
+bool editor_field(System& sys, int index, std::string_view field, SimField& out) {
+  if (index != -1) return false;
+  EditorState& e = sys.panels.editor;
+  if (field != "field") return cell_field(e.buffer, field, out);
+  out.is_text = true;
+  out.read_only = true;
+  out.text = kEditFieldNames[static_cast<size_t>(e.field)];
+  return true;
 }

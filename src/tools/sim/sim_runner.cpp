@@ -14,6 +14,7 @@
 #include "core/text.h"
 #include "core/tokens.h"
 #include "core/var_bus.h"
+#include "panels/panel_editor.h"
 #include "runtime/startup.h"
 #include "runtime/tick.h"
 #include "runtime/window_events.h"
@@ -170,12 +171,14 @@ void paint_if_requested(SimContext& ctx) {
   window_paint(ctx.sys);
 }
 
-// A typed character: ESC, ENTER, SPACE, or one character (UTF-8 in the script), given to the
-// window as its Windows-1252 byte.
+// A typed character: ESC, ENTER, SPACE, BACKSPACE, CTRL-Z, or one character (UTF-8 in the
+// script), given to the window as its Windows-1252 byte.
 int32_t key_argument(const std::string& word) {
   if (word == "ESC") return kKeyEscape;
   if (word == "ENTER") return kKeyEnter;
   if (word == "SPACE") return ' ';
+  if (word == "BACKSPACE") return kKeyBackspace;
+  if (word == "CTRL-Z") return kKeyCtrlZ;
   std::string byte;
   if (!utf8_to_cp1252(word, byte) || byte.size() != 1) {
     throw ScriptError{"'" + word + "' is not one character"};

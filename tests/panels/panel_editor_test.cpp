@@ -1,0 +1,466 @@
+#include "panels/panel_editor.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "core/surface.h"
+#include "panels/panel_file.h"
+#include "panels/panel_overlay.h"
+#include "panels/panel_render.h"
+#include "runtime/window_events.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+// The fields area of the editor window starts 400 pixels down.
+constexpr int kY0 = 400;
+
+class PanelEditorTest : public ::testing::Test {
+ protected:
+  PanelEditorTest() {
+    load_panels(sys(), kPanelFile);
+    sys().general.relief = 0;
+    window_menu(sys(), 941);  // the editor at its first position
+  }
+  System& sys() { return t_.sys; }
+  TcoCell& buffer() { return sys().panels.editor.buffer; }
+  TcoCell& cell(int panel, int x, int y) { return sys().panels.cell(panel, x, y); }
+  void click(int x, int y) {
+    window_button_press(sys(), MouseButton::Left, x, y);
+    window_button_release(sys(), MouseButton::Left, x, y);
+  }
+  void rclick(int x, int y) {
+    window_button_press(sys(), MouseButton::Right, x, y);
+    window_button_release(sys(), MouseButton::Right, x, y);
+  }
+  void type(const std::string& keys) {
+    for (const char c : keys) window_key(sys(), static_cast<unsigned char>(c));
+  }
+  // Selects a field by clicking its box, at the editor's first position.
+  void select_cant() { click(60, kY0 + 5); }
+  std::string text() const {
+    return std::string(t_.sys.panels.editor.buffer.txt.data(), kCellText);
+  }
+  std::vector<std::string> box_texts() const {
+    std::vector<std::string> texts;
+    for (const RecordedBox& b : t_.host.boxes) texts.push_back(b.title + "|" + b.text);
+    return texts;
+  }
+  TestSystem t_;
+};
+
+// Digits build the number at once (-1 counts as 0), a space clears it, a number above 100000
+// falls back to -1, Backspace takes the last digit back (one digit left gives -1).
+struct TypingCase {
+  const char* name;
+  int start;
+  std::string keys;
+  int expected;
+};
+
+const TypingCase kTyping[] = {
+    {"three digits", -1, "125", 125},
+    {"space clears", 125, " ", -1},
+    {"digit into -1", -1, "7", 7},
+    {"digit after zero", 0, "4", 4},
+    {"largest value kept", -1, "100000", 100000},
+    {"above the largest", 100000, "1", -1},
+    {"backspace", 125, "\b", 12},
+    {"backspace on one digit", 7, "\b", -1},
+    {"backspace on -1", -1, "\b", -1},
+    {"letters ignored", 12, "a", 12},
+};
+
+TEST_F(PanelEditorTest, TypingIntoANumberField) {
+  for (const TypingCase& c : kTyping) {
+    buffer().f[CELL_CANT] = c.start;
+    select_cant();
+    type(c.keys);
+    EXPECT_EQ(buffer().f[CELL_CANT], c.expected) << c.name;
+  }
+}
+
+TEST_F(PanelEditorTest, EachNumberFieldIsSelectedByItsBox) {
+  struct Box {
+    int x, dy, field;
+  };
+  const Box boxes[] = {{60, 5, CELL_CANT},    {160, 5, CELL_P1},      {260, 5, CELL_P2},
+                       {60, 25, CELL_V1},     {280, 45, CELL_V1 + 1}, {60, 65, CELL_V1 + 2},
+                       {60, 85, CELL_V1 + 3}, {130, 105, CELL_OPT}};
+  for (const Box& b : boxes) {
+    click(b.x, kY0 + b.dy);
+    type("3");
+    EXPECT_EQ(buffer().f[static_cast<size_t>(b.field)], 3) << "field " << b.field;
+  }
+  // The box edges are outside: a click on one selects nothing.
+  click(40, kY0 + 5);
+  type("9");
+  EXPECT_EQ(sys().panels.editor.field, EditField::None);
+  EXPECT_EQ(buffer().f[CELL_CANT], 3);
+}
+
+TEST_F(PanelEditorTest, TextFillsFromTheRightWithItsCharactersOnly) {
+  click(100, kY0 + 125);
+  type("ABC");
+  EXPECT_EQ(text(), std::string(17, ' ') + "ABC");
+  type("é.!1_-*()<>[] z");
+  EXPECT_EQ(text(), "     ABC1_-*()<>[] z");
+  EXPECT_EQ(text().size(), 20u);
+  window_key(sys(), kKeyBackspace);
+  EXPECT_EQ(text(), "      ABC1_-*()<>[] ");
+  // The clear button empties the text and selects it.
+  click(10, kY0 + 5);
+  click(246, kY0 + 125);
+  EXPECT_EQ(text(), std::string(20, ' '));
+  type("Q");
+  EXPECT_EQ(text(), std::string(19, ' ') + "Q");
+}
+
+TEST_F(PanelEditorTest, ColourSwatchesStepRoundMinusOneToTwentyThree) {
+  for (int i = 0; i < 25; ++i) click(350, kY0 + 25);
+  EXPECT_EQ(buffer().f[CELL_C1], -1);
+  rclick(350, kY0 + 25);
+  EXPECT_EQ(buffer().f[CELL_C1], 23);
+  click(350, kY0 + 25);
+  EXPECT_EQ(buffer().f[CELL_C1], -1);
+  // The right click's rows start one pixel lower: dy 20 is C1 for the left button only.
+  rclick(350, kY0 + 20);
+  EXPECT_EQ(buffer().f[CELL_C1], -1);
+  click(350, kY0 + 65);
+  click(350, kY0 + 85);
+  EXPECT_EQ(buffer().f[CELL_C1 + 2], 0);
+  EXPECT_EQ(buffer().f[CELL_C1 + 3], 0);
+  click(350, kY0 + 125);  // RAZ
+  for (int k = 0; k < 4; ++k) EXPECT_EQ(buffer().f[static_cast<size_t>(CELL_C1 + k)], -1);
+  // S+ flips from -1 to 0, then 1, with either button.
+  click(350, kY0 + 5);
+  EXPECT_EQ(buffer().f[CELL_SENS], 0);
+  rclick(350, kY0 + 5);
+  EXPECT_EQ(buffer().f[CELL_SENS], 1);
+}
+
+TEST_F(PanelEditorTest, PaletteSetsTheKindAndKeepsTheFields) {
+  select_cant();
+  type("105");
+  click(60, 60);  // palette (1, 1): straight track
+  EXPECT_EQ(buffer().f[CELL_FAMILY], 0);
+  EXPECT_EQ(buffer().f[CELL_VARIANT], 0);
+  click(340, 300);  // (8, 7): uncoupler, vertical
+  EXPECT_EQ(buffer().f[CELL_FAMILY], 3);
+  EXPECT_EQ(buffer().f[CELL_VARIANT], 18);
+  EXPECT_EQ(buffer().f[CELL_CANT], 105);
+  // Where the palette has no entry (the preview's square) nothing changes.
+  click(330, 50);
+  EXPECT_EQ(buffer().f[CELL_VARIANT], 18);
+}
+
+TEST_F(PanelEditorTest, PlacingCopiesTheWholeBufferAndAnEmptyKindKeepsTheFields) {
+  TcoCell& target = cell(0, 12, 3);
+  target.f[CELL_FAMILY] = 0;
+  target.f[CELL_VARIANT] = 1;
+  target.f[CELL_CANT] = 4;
+  buffer().f[CELL_CANT] = 7;
+  set_cell_text(buffer(), "GARE");
+  click(12 * 40 + 5, 3 * 40 + 5);
+  EXPECT_EQ(target, buffer());
+  EXPECT_EQ(target.f[CELL_FAMILY], -1);
+  EXPECT_EQ(target.f[CELL_CANT], 7);
+  EXPECT_EQ(cell_text_trimmed(target), "GARE");
+}
+
+// Which clicks edit and which place, at each position; the window's own pixels are inside.
+struct WhereCase {
+  const char* name;
+  char mode;
+  int x, y;
+  int placed_column;  // -1: nothing placed
+};
+
+const WhereCase kWhere[] = {
+    {"position 3, inside", 'C', 420, 100, -1},
+    {"position 3, left of it", 'C', 380, 100, 9},
+    {"position 3, right of it", 'C', 800, 100, 20},
+    {"position 2, its left border", 'B', 200, 100, -1},
+    {"position 2, left of it", 'B', 199, 100, 4},
+    {"position 4, its left border", 'D', 760, 100, -1},
+    {"position 4, its right border", 'D', 1159, 100, -1},
+    {"position 1, below it", 'A', 100, 680, 2},
+    {"position 1, past the grid", 'A', 1280, 100, -1},
+    {"position 2, negative x", 'B', -10, 100, -1},
+    {"position 1, negative y", 'A', 500, -10, -1},
+};
+
+TEST_F(PanelEditorTest, ClicksInsideTheWindowEditAndOutsideItPlace) {
+  buffer().f[CELL_FAMILY] = 2;
+  buffer().f[CELL_VARIANT] = 4;
+  for (const WhereCase& c : kWhere) {
+    for (TcoCell& cl : sys().panels.cells) cl.clear();
+    sys().screen.panel_mode = c.mode;
+    click(c.x, c.y);
+    int placed = 0;
+    int column = -1;
+    for (int x = 0; x < kTcoColumns; ++x) {
+      for (int y = 0; y < kTcoRows; ++y) {
+        if (cell(0, x, y).f[CELL_FAMILY] == -1) continue;
+        ++placed;
+        column = x;
+      }
+    }
+    EXPECT_EQ(placed, c.placed_column < 0 ? 0 : 1) << c.name;
+    EXPECT_EQ(column, c.placed_column) << c.name;
+  }
+}
+
+TEST_F(PanelEditorTest, TitleButtonsMoveAndCloseTheWindow) {
+  click(360, 8);  // left: already at position 1
+  EXPECT_EQ(sys().screen.panel_mode, 'A');
+  click(375, 8);
+  EXPECT_EQ(sys().screen.panel_mode, 'B');
+  click(200 + 375, 8);
+  click(400 + 375, 8);
+  click(760 + 375, 8);  // right: already at position 4
+  EXPECT_EQ(sys().screen.panel_mode, 'D');
+  click(760 + 360, 8);
+  EXPECT_EQ(sys().screen.panel_mode, 'C');
+  click(400 + 390, 8);
+  EXPECT_EQ(sys().screen.panel_mode, ' ');
+}
+
+// Placing checks the fields the kind uses, in the order CANT, #1, #2, V1..V4; -1 always passes.
+struct RefusalCase {
+  int family, variant;
+  int field;
+  int value;
+  const char* box;  // nullptr: placed
+};
+
+const RefusalCase kRefusals[] = {
+    {0, 0, CELL_CANT, 125,
+     "Bloc non placé : CANT = 125 n'est ni un canton (0-15, 100-115, 200-215, 300-315) ni un "
+     "garage (1000-1031)."},
+    {0, 0, CELL_CANT, 1031, nullptr},
+    {3, 0, CELL_CANT, 1032,
+     "Bloc non placé : CANT = 1032 n'est ni un canton (0-15, 100-115, 200-215, 300-315) ni un "
+     "garage (1000-1031)."},
+    {0, 3, CELL_P2, 1005,
+     "Bloc non placé : #2 = 1005 n'est pas un canton (0-15, 100-115, 200-215, 300-315)."},
+    {0, 3, CELL_P1, 817,
+     "Bloc non placé : #1 = 817 n'est pas une voie secondaire (0-16, +100 à +800 pour un pont)."},
+    {0, 3, CELL_P1, 816, nullptr},
+    {0, 3, CELL_P1, 916,
+     "Bloc non placé : #1 = 916 n'est pas une voie secondaire (0-16, +100 à +800 pour un pont)."},
+    {1, 0, CELL_P1, 64, "Bloc non placé : #1 = 64 n'est pas un aiguillage (0-63)."},
+    {1, 2, CELL_P2, 70, "Bloc non placé : #2 = 70 n'est pas un aiguillage (0-63)."},
+    {1, 0, CELL_P2, 70, nullptr},  // a plain turnout has no second motor
+    {2, 0, CELL_V1 + 2, 9600, "Bloc non placé : V3 = 9600 n'est pas une variable de ZIR."},
+    {2, 0, CELL_V1 + 2, 16, "Bloc non placé : V3 = 16 n'est pas une variable de ZIR."},
+    {2, 0, CELL_V1 + 3, 16, nullptr},    // a push button has no V4
+    {2, 2, CELL_V1 + 3, 6049, nullptr},  // write-only iti_start
+    {3, 9, CELL_V1 + 3, 7001, "Bloc non placé : V4 = 7001 n'est pas une variable de ZIR."},
+    {2, 8, CELL_V1, 8005,
+     "Bloc non placé : V1 = 8005 n'est pas une consigne de servo (8000-8004, 8100-8104, "
+     "8200-8204, 8300-8304)."},
+    {2, 8, CELL_V1, 8304, nullptr},
+    {2, 4, CELL_V1, 99999, nullptr},  // a text uses no variable
+    {-1, -1, CELL_CANT, 99999, nullptr},
+};
+
+TEST_F(PanelEditorTest, PlacingRefusesTheFirstBadFieldInABox) {
+  for (const RefusalCase& c : kRefusals) {
+    t_.host.boxes.clear();
+    buffer().clear();
+    buffer().f[CELL_FAMILY] = c.family;
+    buffer().f[CELL_VARIANT] = c.variant;
+    buffer().f[static_cast<size_t>(c.field)] = c.value;
+    cell(0, 20, 20).clear();
+    const bool placed = place_block(sys(), 0, 20, 20);
+    const std::string what =
+        std::to_string(c.family) + "/" + std::to_string(c.variant) + " " + std::to_string(c.value);
+    EXPECT_EQ(placed, c.box == nullptr) << what;
+    EXPECT_EQ(cell(0, 20, 20) == buffer(), c.box == nullptr) << what;
+    if (c.box) {
+      EXPECT_EQ(box_texts(), std::vector<std::string>{std::string("ZIR - TCO|") + c.box}) << what;
+    } else {
+      EXPECT_TRUE(t_.host.boxes.empty()) << what;
+    }
+  }
+  // Only the first bad field is named.
+  t_.host.boxes.clear();
+  buffer().f[CELL_FAMILY] = 0;
+  buffer().f[CELL_CANT] = 16;
+  buffer().f[CELL_P1] = 17;
+  place_block(sys(), 0, 20, 20);
+  ASSERT_EQ(t_.host.boxes.size(), 1u);
+  EXPECT_NE(t_.host.boxes[0].text.find("CANT = 16"), std::string::npos);
+}
+
+TEST_F(PanelEditorTest, CopyToAnotherPanelKeepsTheEditorOpen) {
+  TcoCell& source = cell(0, 15, 2);
+  source.f[CELL_FAMILY] = 2;
+  source.f[CELL_VARIANT] = 1;
+  source.f[CELL_V1] = 5400;
+  set_cell_text(source, "ECL");
+  rclick(15 * 40 + 20, 2 * 40 + 20);
+  EXPECT_EQ(buffer(), source);
+  window_menu(sys(), 906);  // panel 1
+  window_key(sys(), '3');   // digits do not switch panels while the editor is open
+  EXPECT_EQ(sys().screen.screen_mode, 1);
+  EXPECT_EQ(sys().screen.panel_mode, 'A');
+  click(20 * 40 + 1, 10 * 40 + 1);
+  EXPECT_EQ(cell(1, 20, 10), source);
+}
+
+TEST_F(PanelEditorTest, CtrlZTakesBackPlacementsAcrossPanels) {
+  buffer().f[CELL_FAMILY] = 0;
+  buffer().f[CELL_VARIANT] = 0;
+  cell(0, 12, 1).f[CELL_CANT] = 3;
+  const TcoCell before = cell(0, 12, 1);
+  click(12 * 40, 40);
+  window_menu(sys(), 907);  // panel 2
+  click(13 * 40, 40);
+  click(13 * 40, 40);  // twice on the same cell
+  window_key(sys(), kKeyCtrlZ);
+  EXPECT_EQ(cell(2, 13, 1), buffer());
+  window_key(sys(), kKeyCtrlZ);
+  EXPECT_EQ(cell(2, 13, 1), TcoCell());
+  window_key(sys(), kKeyCtrlZ);
+  EXPECT_EQ(cell(0, 12, 1), before);
+  EXPECT_FALSE(undo_placement(sys()));
+}
+
+TEST_F(PanelEditorTest, UndoRemembersTheLastHundredPlacements) {
+  buffer().f[CELL_FAMILY] = 0;
+  for (int i = 0; i < 101; ++i) ASSERT_TRUE(place_block(sys(), 0, i % 32, 10 + i / 32));
+  int undone = 0;
+  while (undo_placement(sys())) ++undone;
+  EXPECT_EQ(undone, 100);
+  EXPECT_EQ(cell(0, 0, 10), buffer());  // the first placement is beyond the undo depth
+  EXPECT_EQ(cell(0, 1, 10), TcoCell());
+}
+
+TEST_F(PanelEditorTest, PlusStepsTheOverlaysAndEmptiesTheKind) {
+  window_key(sys(), kKeyEscape);
+  const char expected[] = {'A', 'B', 'C', 'D', 'H', 'R', ' ', 'A'};
+  for (const char mode : expected) {
+    buffer().f[CELL_FAMILY] = 2;
+    buffer().f[CELL_CANT] = 5;
+    window_key(sys(), '+');
+    EXPECT_EQ(sys().screen.panel_mode, mode);
+    EXPECT_EQ(buffer().f[CELL_FAMILY], -1);
+    EXPECT_EQ(buffer().f[CELL_CANT], 5);
+  }
+  // "+" into a selected text field steps the overlay, it is not typed.
+  click(100, kY0 + 125);
+  window_key(sys(), '+');
+  EXPECT_EQ(text(), std::string(20, ' '));
+  EXPECT_EQ(sys().screen.panel_mode, 'B');
+}
+
+TEST_F(PanelEditorTest, MenusOpenTheOverlaysOverTheLastPanel) {
+  window_key(sys(), kKeyEscape);
+  window_key(sys(), '4');
+  window_menu(sys(), 945);  // the train table
+  const struct {
+    int menu;
+    char mode;
+  } menus[] = {{941, 'A'}, {942, 'R'}, {916, 'H'}};
+  for (const auto& m : menus) {
+    window_menu(sys(), 945);
+    buffer().f[CELL_FAMILY] = 1;
+    window_menu(sys(), m.menu);
+    EXPECT_EQ(sys().screen.panel_mode, m.mode);
+    EXPECT_EQ(sys().screen.screen_mode, 4);
+    EXPECT_EQ(buffer().f[CELL_FAMILY], -1);
+  }
+  window_key(sys(), kKeyEscape);
+  EXPECT_EQ(sys().screen.panel_mode, ' ');
+  EXPECT_EQ(sys().screen.screen_mode, 4);
+}
+
+TEST_F(PanelEditorTest, TheOverlayHidesItsCellsAndIsDrawnOverThePanel) {
+  // A track cell under the editor at position 2 (column 5) and one just left of it (4).
+  for (const int x : {4, 5}) {
+    TcoCell& c = cell(0, x, 2);
+    c.f[CELL_FAMILY] = 0;
+    c.f[CELL_VARIANT] = 0;
+  }
+  sys().screen.panel_mode = 'B';
+  Surface s(1281, 1001);
+  s.record_texts();
+  paint_panel(sys(), s, 0);
+  EXPECT_EQ(s.pixel(4 * 40 + 30, 2 * 40 + 20), palette_line(0));  // its rail is drawn
+  EXPECT_EQ(s.pixel(4 * 40 + 30, 2 * 40 + 5), palette_fill(7));   // its own square is filled
+  // The window's title sits at its left edge, 200.
+  bool title = false;
+  for (const DrawnText& t : s.drawn_texts())
+    if (t.text == "ESC:QUIT") title = t.x == 520 && t.y == 17;
+  EXPECT_TRUE(title);
+}
+
+// The help of a kind: its first line and how many lines it has.
+struct HelpCase {
+  int family, variant;
+  const char* first;
+  size_t lines;
+};
+
+const HelpCase kHelp[] = {
+    {0, 17, "ÉLEMENTS DE VOIES :", 14},
+    {1, 5, "AIGUILLAGES :", 5},
+    {3, 11, "ÉLEMENTS DE VOIES, BUTOIR + CAPTEUR PASSAGE", 6},
+    {3, 12, "AFFICHE L'ÉTAT DE L'OCCUPATION DU CANTON:", 5},
+    {3, 16, "IMPOSE LE SENS DE PARCOURS :", 3},
+    {3, 13, "AFFICHE LE NUMÉRO DU CANTON, LA VITESSE ET", 5},
+    {3, 14, "AFFICHE L'ÉTAT DU CAPTEUR DE PASSAGE :", 6},
+    {3, 17, "AFFICHE UN FEU AU BORD DE LA VOIE", 9},
+    {3, 8, "AFFICHE UNE HORLOGE : CHOISIR LES COULEURS", 6},
+    {3, 18, "AFFICHE L'ÉTAT DU RAIL DÉTELEUR", 4},
+    {3, 15, "ÉLEMENT PAS ENCORE UTILISABLE", 1},
+    {2, 0, "BOUTON POUSSOIR, A CHAQUE ACTION CHANGE", 14},
+    {2, 1, "INTERRUPTEUR :", 13},
+    {2, 2, "BOUTON A APPUI/TRACTION (ITINÉRAIRES):", 6},
+    {2, 6, "VOYANT POUR AFFICHER L'ÉTAT DES VARIABLES", 11},
+    {2, 5, "2VOYANTS POUR AFFICHER L'ÉTAT DES VARIABLES", 12},
+    {2, 3, "4VOYANTS POUR AFFICHER L'ÉTAT DES VARIABLES", 12},
+    {2, 4, "POUR AFFICHER DU TEXTE:", 10},
+    {2, 9, "POUR AFFICHER DU TEXTE + 1 VALEUR NUMÉRIQUE", 9},
+    {2, 7, "POUR AFFICHER DIRECTEMENT UN AUTRE ÉCRAN", 10},
+    {2, 8, "COMMANDE DÉPLACEMENT SERVO", 8},
+    {2, 10, "BLOC A FONCTION MULTIPLES (OPT:1,2,3..) :", 9},
+    {-1, 4, "CASE VIDE", 9},
+};
+
+TEST_F(PanelEditorTest, EveryKindHasItsHelp) {
+  for (const HelpCase& c : kHelp) {
+    const auto lines = editor_help_lines(c.family, c.variant);
+    ASSERT_EQ(lines.size(), c.lines) << c.first;
+    EXPECT_STREQ(lines[0], c.first);
+  }
+  // The switch shares the push button's last eight lines.
+  const auto push = editor_help_lines(2, 0);
+  const auto sw = editor_help_lines(2, 1);
+  EXPECT_STREQ(sw[5], "TXT : 4 LIGNES DE 4 CARACTÈRES");
+  EXPECT_STREQ(sw[12], push[13]);
+  EXPECT_TRUE(editor_help_lines(2, 11).empty());
+  for (const BlockKind* k = kBlockKinds; k->column != 0; ++k)
+    EXPECT_FALSE(editor_help_lines(k->family, k->variant).empty()) << k->column << "," << k->row;
+}
+
+TEST_F(PanelEditorTest, VariableLabelsAreShownWithoutLogging) {
+  buffer().f[CELL_V1] = 5410;
+  buffer().f[CELL_V1 + 1] = 7001;  // in no family
+  buffer().f[CELL_V1 + 2] = 2050;  // beyond a card's LEDs
+  Surface s(1281, 1001);
+  s.record_texts();
+  paint_panel(sys(), s, 0);
+  std::vector<std::string> labels;
+  for (const DrawnText& t : s.drawn_texts())
+    if (t.x == 102 && t.y >= kY0 + 20 && t.y <= kY0 + 80) labels.push_back(t.text);
+  EXPECT_EQ(labels,
+            (std::vector<std::string>{"var_10", "INVALIDE N° INCONNU", "INVALIDE HORS-LIMITE"}));
+  EXPECT_EQ(t_.log(), "");
+}
+
+}  // namespace
