@@ -405,7 +405,7 @@ void paint_text_field(Surface& s, int left, const EditorState& e) {
   const int y = kFieldsTop + 120;
   overlay_text(s, left + 10, y, "TXT");
   overlay_box(s, left + 40, y - 2, left + 221, y + 10, e.field == EditField::Txt ? 27 : 7);
-  for (int mark = 76; mark < 221; mark += 36) s.draw_line(left + mark, y - 2, left + mark, y + 11);
+  for (int mark = 76; mark < 220; mark += 36) s.draw_line(left + mark, y - 2, left + mark, y + 11);
   const std::string_view text(e.buffer.txt.data(), kCellText);
   if (text.find_first_not_of(' ') != std::string_view::npos)
     overlay_text_pitch(s, left + 41, y, text, kTextPitch);

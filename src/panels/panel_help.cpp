@@ -69,7 +69,7 @@ void paint_help(Surface& s) {
   overlay_text(s, 70, 5, "TOUCHE '+' : FENÊTRE SUIVANTE");
   overlay_text(s, 720, 17, "ESC:QUIT");
   overlay_box(s, 40, 20, 360, 30, 7);
-  overlay_text(s, 65, 22, "LISTE DES VARIABLES DE ZIR 2000");
+  overlay_text(s, 65, 22, "LISTE DES VARIABLES DE ZIR 2000", 294);
   s.select_font(Font::Second);
   s.set_text_colour(0);
   for (int i = 0; i < kHelpLines; ++i) {

@@ -126,7 +126,7 @@ void overlay_box(Surface& s, int l, int t, int r, int b, int fill) {
 
 void overlay_boxed_text(Surface& s, int l, int t, int r, int b, std::string_view text) {
   overlay_box(s, l, t, r, b, 7);
-  overlay_text(s, l + 2, t, text, r - l - 3);
+  overlay_text(s, l + 2, t + 1, text, r - l - 3);
 }
 
 void overlay_swatch(Surface& s, int l, int t, int w, int h, int colour) {

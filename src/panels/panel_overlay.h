@@ -48,7 +48,7 @@ void overlay_text(Surface& s, int x, int y, std::string_view text, int room = 0)
 void overlay_text_pitch(Surface& s, int x, int y, std::string_view text, int pitch_tenths);
 // A box outlined in black, filled with a palette colour (-1: hollow), covering l..r, t..b.
 void overlay_box(Surface& s, int l, int t, int r, int b, int fill);
-// A box with a text in it, two pixels in from its left edge.
+// A box with a text in it, one pixel down and two in from its top-left corner.
 void overlay_boxed_text(Surface& s, int l, int t, int r, int b, std::string_view text);
 // A swatch of a colour, or of colour 6 crossed for -1 ("no colour").
 void overlay_swatch(Surface& s, int l, int t, int w, int h, int colour);
