@@ -70,14 +70,9 @@ void paint_help(Surface& s) {
   overlay_text(s, 720, 17, "ESC:QUIT");
   overlay_box(s, 40, 20, 360, 30, 7);
   overlay_text(s, 65, 22, "LISTE DES VARIABLES DE ZIR 2000", 294);
-  s.select_font(Font::Second);
-  s.set_text_colour(0);
-  for (int i = 0; i < kHelpLines; ++i) {
-    const std::string_view line = kVariableHelp[i];
-    int characters = 0;
-    for (const char c : line) characters += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-    s.draw_text_fit(10, kFirstLine + kLineStep * i, line, characters * kPitchTenths / 10);
-  }
+  for (int i = 0; i < kHelpLines; ++i)
+    overlay_text_pitch(s, 10, kFirstLine + kLineStep * i, kVariableHelp[i], kPitchTenths,
+                       Font::Second);
 }
 
 void help_press(System& sys, int x, int y) {

@@ -114,8 +114,11 @@ void overlay_text(Surface& s, int x, int y, std::string_view text, int room) {
   s.draw_text_fit(x, y, text, room);
 }
 
-void overlay_text_pitch(Surface& s, int x, int y, std::string_view text, int pitch_tenths) {
-  overlay_text(s, x, y, text, drawn_characters(text) * pitch_tenths / 10);
+void overlay_text_pitch(Surface& s, int x, int y, std::string_view text, int pitch_tenths,
+                        Font font) {
+  s.select_font(font);
+  s.set_text_colour(0);
+  s.draw_text_fit(x, y, text, drawn_characters(text) * pitch_tenths / 10);
 }
 
 void overlay_box(Surface& s, int l, int t, int r, int b, int fill) {

@@ -6,8 +6,9 @@
 #include <cstdint>
 #include <string_view>
 
+#include "core/surface.h"
+
 struct System;
-class Surface;
 
 constexpr char kOverlayNone = ' ';
 constexpr char kOverlayHelp = 'H';
@@ -44,8 +45,10 @@ bool overlay_event(System& sys, int panel, int mode);
 
 // Text in the small font, black; narrowed to `room` pixels when wider (0: no limit).
 void overlay_text(Surface& s, int x, int y, std::string_view text, int room = 0);
-// Text whose characters stand `pitch_tenths` / 10 pixels apart (10 or less).
-void overlay_text_pitch(Surface& s, int x, int y, std::string_view text, int pitch_tenths);
+// Text whose characters stand `pitch_tenths` / 10 pixels apart (10 or less), in the small font
+// or another.
+void overlay_text_pitch(Surface& s, int x, int y, std::string_view text, int pitch_tenths,
+                        Font font = Font::Small);
 // A box outlined in black, filled with a palette colour (-1: hollow), covering l..r, t..b.
 void overlay_box(Surface& s, int l, int t, int r, int b, int fill);
 // A box with a text in it, one pixel down and two in from its top-left corner.
