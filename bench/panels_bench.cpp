@@ -1,12 +1,13 @@
 // One full panel paint: every cell of the grid filled with the 60 kinds of block, fields set,
-// mixed canton states, relief on; and the copy of the whole drawing area that follows it.
+// mixed canton states, relief on; the copy of the whole drawing area that follows it; and the
+// paint with an overlay open.
 #include <benchmark/benchmark.h>
 
-#include "core/recording_host.h"
 #include "core/surface.h"
 #include "core/system.h"
 #include "panels/panel_file.h"
 #include "panels/panel_render.h"
+#include "tools/sim/recording_host.h"
 
 namespace {
 
@@ -65,5 +66,24 @@ void BM_FullPanelPaintAndCopy(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_FullPanelPaintAndCopy)->Unit(benchmark::kMillisecond);
+
+// The same paint with an overlay open over the panel: the editor at its first position (its
+// palette of 60 blocks and the preview of a servo command), the variable help, the settings.
+void BM_PanelPaintWithOverlay(benchmark::State& state) {
+  RecordingHost host;
+  System sys(host, "/tmp/zir-bench-absent");
+  fill_panel(sys);
+  sys.screen.panel_mode = static_cast<char>(state.range(0));
+  TcoCell& edited = sys.panels.editor.buffer;
+  edited.f[CELL_FAMILY] = 2;
+  edited.f[CELL_VARIANT] = 8;
+  edited.f[CELL_V1] = 8102;
+  for (auto _ : state) {
+    Surface s(1281, 1001);
+    paint_panel(sys, s, 0);
+    benchmark::DoNotOptimize(s.image());
+  }
+}
+BENCHMARK(BM_PanelPaintWithOverlay)->Arg('A')->Arg('H')->Arg('R')->Unit(benchmark::kMillisecond);
 
 }  // namespace
