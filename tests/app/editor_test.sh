@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The panel editor in the window under Xvfb: zir starts on a copy of the demo layout without
 # cards, shows panel 1, "+" opens the editor, a click on the palette picks the straight track,
-# a click on the panel places it in column 15, row 3, "Quitter" ends zir, and config_tco.txt
-# holds that cell in panel 1.
+# a click on the panel places it in column 15, row 3, a second one in column 16 is taken back
+# with Ctrl+Z, "Quitter" ends zir, and config_tco.txt holds the first cell in panel 1 and not
+# the second.
 # Usage: editor_test.sh ZIR_BINARY DEMO_DIR
 set -euo pipefail
 zir=$(realpath "$1")
@@ -70,6 +71,8 @@ done <<< "$column"
 keys plus
 click 60 $((top + 60))    # palette column 1, row 1: straight track
 click 615 $((top + 135))  # panel cell (15, 3)
+click 655 $((top + 135))  # panel cell (16, 3), then taken back
+keys ctrl+z
 
 # Quit from the menu: F10, then Up selects the last entry of " Fichiers ", "Quitter".
 keys F10 Up Return
@@ -78,7 +81,10 @@ status=$exit_status
 zir_pid=""
 [ -n "$status" ] || fail "zir did not quit"
 [ "$status" -eq 0 ] || fail "exit status $status"
-line=$(awk '/^tco=1$/ { p = 1 } /^tco=2$/ { p = 0 } p && /^x=15 y=03 /' "$work/config_tco.txt")
-expected='x=15 y=03 data:    0    0   -1   -1   -1   -1   -1   -1   -1   -1   -1   -1   -1   -1   -1 string= "                    "'
-[ "$line" = "$expected" ] || fail "panel 1, cell (15, 3) is '$line'"
+# A cell's line in panel 1 of the saved file.
+saved() { awk -v cell="^x=$1 y=$2 " '/^tco=1$/ { p = 1 } /^tco=2$/ { p = 0 } p && $0 ~ cell' "$work/config_tco.txt"; }
+cells=' data:    0    0   -1   -1   -1   -1   -1   -1   -1   -1   -1   -1   -1   -1   -1 string= "                    "'
+[ "$(saved 15 03)" = "x=15 y=03$cells" ] || fail "panel 1, cell (15, 3) is '$(saved 15 03)'"
+empty=' data:   -1   -1   -1   -1   -1   -1   -1   -1   -1   -1   -1   -1   -1   -1   -1 string= "                    "'
+[ "$(saved 16 03)" = "x=16 y=03$empty" ] || fail "panel 1, cell (16, 3) is '$(saved 16 03)'"
 echo "editor test: ok"
