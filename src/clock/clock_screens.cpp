@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdarg>
 #include <cstdio>
+#include <initializer_list>
 #include <string>
 
 #include "core/screen_frame.h"
@@ -60,6 +61,10 @@ void box_text(Surface& s, const Box& b, int ground, const std::string& text, int
   const int x = b.x + std::max(2, (b.w - characters(text) * kCharWidth) / 2);
   s.set_text_colour(colour);
   s.draw_text_fit(x, b.y + (b.h - 15) / 2 + 1, text, b.x + b.w - 2 - x);
+}
+
+void fill_box(Surface& s, const Box& b) {
+  s.fill_rect(b.x, b.y, b.x + b.w, b.y + b.h, kWhite);
 }
 
 // Lines of static text, one under the other.
@@ -187,10 +192,11 @@ constexpr int kGridLeft = 180;
 constexpr int kGridTop = 140;
 constexpr int kGridColumn = 89;  // day, hour, minute, tic/mn
 constexpr int kGridRow = 20;     // two rows of buttons, the values, two rows of buttons
+constexpr Box kGridArea{kGridLeft, kGridTop, 360, 101};  // redrawn at every tick
+constexpr Box kCommentsHead{1, 321, 720, 16};            // redrawn at every tick
 constexpr int kValueRow = 2;
 constexpr int kFiguresTop = 245;
 constexpr int kFigureRow = 15;
-constexpr int kCommentsHeadTop = 321;
 constexpr int kCommentsTop = 340;
 constexpr int kClockButtonTop = 440;
 constexpr int kClockButtonHeadTop = 422;
@@ -239,7 +245,7 @@ Box grid_box(int grid_row, int column) {
 
 void clock_grid_redraw(System& sys, Surface& s) {
   const ClockState& c = sys.clock;
-  s.fill_rect(kGridLeft, kGridTop, kGridLeft + 360, kGridTop + 101, kWhite);
+  fill_box(s, kGridArea);
   for (int k = 0; k < 4; ++k) {
     for (const GridButton& b : kGridButtons[k]) {
       box_text(s, grid_box(button_row_to_grid(k), b.column), kWhite, b.text);
@@ -253,12 +259,12 @@ void clock_grid_redraw(System& sys, Surface& s) {
 }
 
 void clock_comments_head(Surface& s) {
-  s.fill_rect(1, kCommentsHeadTop, 721, kCommentsHeadTop + 16, kWhite);
+  fill_box(s, kCommentsHead);
   s.set_text_colour(kBlack);
-  s.draw_text_fit(2, kCommentsHeadTop,
+  s.draw_text_fit(kCommentsHead.x + 1, kCommentsHead.y,
                   "Commentaires, section #horo, sur les conditions de départ des déplacements "
                   "automatiques :",
-                  718);
+                  kCommentsHead.w - 2);
 }
 
 void clock_redraw(System& sys, Surface& s) {
@@ -619,6 +625,9 @@ constexpr int kTrainGridTop = 580;
 constexpr int kTrainRow = 22;
 constexpr int kCantonsPerCard = 16;
 
+constexpr Box kVibFigures{40, 160, 720, 161};  // the areas redrawn at every tick
+constexpr Box kCantonGrid{kCantonGridLeft, kCantonGridTop, 395, 95};
+constexpr Box kTrainGrid{kCantonGridLeft, kTrainGridTop, 395, 45};
 constexpr Box kMonitorBox{600, 340, 130, 21};
 constexpr Box kVibratingBox{600, 380, 130, 21};
 
@@ -646,18 +655,18 @@ void vib_figures(System& sys, Surface& s) {
       std::string("Surveillance des faux contacts                    :") + on_off[v.vib_on == 1],
       std::string("Etat du vibreur                                   :") + on_off[v.vib_state == 1],
   };
-  s.fill_rect(40, kVibFiguresTop - 2, 760, kVibFiguresTop - 2 + 161, kWhite);
+  fill_box(s, kVibFigures);
   s.set_text_colour(kBlack);
   int y = kVibFiguresTop;
   for (const std::string& line : lines) {
-    s.draw_text_fit(41, y, line, 718);
+    s.draw_text_fit(kVibFigures.x + 1, y, line, kVibFigures.w - 2);
     y += kVibFigureRow;
   }
 }
 
 void vib_grids(System& sys, Surface& s) {
-  s.fill_rect(kCantonGridLeft, kCantonGridTop, kCantonGridLeft + 395, kCantonGridTop + 95, kWhite);
-  s.fill_rect(kCantonGridLeft, kTrainGridTop, kCantonGridLeft + 395, kTrainGridTop + 45, kWhite);
+  fill_box(s, kCantonGrid);
+  fill_box(s, kTrainGrid);
   s.set_text_colour(kBlack);
   for (int i = 0; i < kCantonsPerCard; ++i) {
     s.draw_text(kCantonGridLeft + i * kCell + 2, kCantonGridTop, format("%d", i));
