@@ -242,6 +242,16 @@ TEST_F(PanelRunTest, NegativeCoordinatesHitNoCell) {
   EXPECT_EQ(sys().logic.var[10], 1);
 }
 
+TEST_F(PanelRunTest, ClicksUnderAnOpenOverlayWorkNothing) {
+  put(0, 0, FAMILY_CONTROL, 1).f[CELL_V1] = kVar;
+  window_menu(sys(), 942);  // render settings
+  click(5, 5);
+  EXPECT_EQ(sys().logic.var[10], 0);
+  window_key(sys(), kKeyEscape);
+  click(5, 5);
+  EXPECT_EQ(sys().logic.var[10], 1);
+}
+
 TEST_F(PanelRunTest, RightPressStopsAnUnlockedRoute) {
   TcoCell& route = put(1, 0, FAMILY_CONTROL, 2);
   route.f[CELL_V1] = kVar;
