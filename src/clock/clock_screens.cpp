@@ -31,16 +31,6 @@ constexpr int kTicMax = 10000;  // the reader's own limit
 constexpr int kDepl0 = 6500;    // depl_start_run_0
 constexpr int kExe0 = 8400;     // exe_0
 
-std::string format(const char* f, ...) __attribute__((format(printf, 1, 2)));
-std::string format(const char* f, ...) {
-  char text[256];
-  va_list args;
-  va_start(args, f);
-  std::vsnprintf(text, sizeof text, f, args);
-  va_end(args);
-  return text;
-}
-
 int characters(const std::string& utf8) {
   return static_cast<int>(
       std::count_if(utf8.begin(), utf8.end(), [](char c) { return (c & 0xC0) != 0x80; }));
