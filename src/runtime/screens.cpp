@@ -7,6 +7,7 @@
 #include "core/surface.h"
 #include "core/system.h"
 #include "logic/logic_screens.h"
+#include "panels/panel_interaction.h"
 #include "panels/panel_overlay.h"
 #include "panels/panel_render.h"
 #include "trains/canton_screens.h"
@@ -16,8 +17,9 @@ namespace {
 
 constexpr CopyRect kDefaultRect{1, 32, 798, 512};
 
-// Panels 0..7: drawn whole from the panel store at every tick redraw. While an overlay is open
-// its events are the overlay's.
+// Panels 0..7: drawn whole from the panel store at every tick redraw. In run mode their clicks
+// go to panel_event; while an overlay is open its mouse events and the typed characters are the
+// overlay's.
 void panel_screen(System& sys, Surface& s, int mode) {
   const int panel = sys.screen.screen_mode;
   if (mode == kRedraw || mode == kPaint) {
@@ -89,6 +91,8 @@ bool screen_next_page(System& sys) {
 
 void show_screen(System& sys, int screen) {
   if (screen != sys.screen.screen_mode) {
+    // A button held on the panel that leaves the view lets go.
+    panel_let_go(sys);
     if (sys.screen.screen_mode == kCardScreen) leave_card_screen(sys);
     close_train_dialog(sys);
   }

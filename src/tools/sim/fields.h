@@ -48,6 +48,8 @@ bool tempo_libe_cant_field(System& sys, int index, std::string_view field, SimFi
 bool tco_field(System& sys, int index, std::string_view field, SimField& out);
 bool rendu_field(System& sys, int index, std::string_view field, SimField& out);
 bool cantcolor_field(System& sys, int index, std::string_view field, SimField& out);
+// tcoact.countdown|result_countdown|source|destination|result|held (the selection held flag)
+bool tcoact_field(System& sys, int index, std::string_view field, SimField& out);
 // screen.panel_mode (none, A..D, H, R), editor.FIELD (the tco cell fields of the edit buffer)
 // and editor.field (the selected field: none, cant, p1, p2, v1..v4, opt, txt)
 bool panel_mode_field(System& sys, int index, std::string_view field, SimField& out);

@@ -46,6 +46,7 @@ const FieldTable kFieldTables[] = {
     {"tco", tco_field},
     {"rendu", rendu_field},
     {"cantcolor", cantcolor_field},
+    {"tcoact", tcoact_field},
     {"screen", panel_mode_field},
     {"editor", editor_field},
     {"train", block_train_field},
