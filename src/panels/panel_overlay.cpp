@@ -8,6 +8,7 @@
 #include "core/text.h"
 #include "panels/panel_editor.h"
 #include "panels/panel_help.h"
+#include "panels/panel_interaction.h"
 #include "panels/panel_settings.h"
 
 namespace {
@@ -68,6 +69,7 @@ bool overlay_hides_cell(char mode, int x, int y) {
 }
 
 void open_overlay_state(System& sys, char mode) {
+  panel_let_go(sys);  // a button held on the panel must not stay pressed under the overlay
   sys.screen.panel_mode = mode;
   sys.panels.editor.buffer.f[CELL_FAMILY] = FAMILY_EMPTY;
 }

@@ -29,7 +29,7 @@ int editor_left(int position);
 bool overlay_hides_cell(char mode, int x, int y);
 
 // "+": none, editor 1..4, help, render settings, none again. The edit buffer becomes the empty
-// kind, as when a menu opens an overlay.
+// kind, as when a menu opens an overlay, and a button held on the panel lets go.
 void step_overlay(System& sys);
 void open_overlay_state(System& sys, char mode);
 

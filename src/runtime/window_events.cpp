@@ -123,7 +123,6 @@ void reload_command(System& sys, int32_t) {
 // The panel overlays (help, editor at its first position, render settings) open over the
 // panel in view, or over the last panel when a table screen is shown.
 void open_overlay(System& sys, char overlay) {
-  panel_let_go(sys);
   open_overlay_state(sys, overlay);
   if (!is_panel(sys.screen.screen_mode)) show_screen(sys, sys.screen.last_panel);
 }

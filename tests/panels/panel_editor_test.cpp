@@ -358,6 +358,19 @@ TEST_F(PanelEditorTest, PlusStepsTheOverlaysAndEmptiesTheKind) {
   EXPECT_EQ(sys().screen.panel_mode, 'B');
 }
 
+TEST_F(PanelEditorTest, PlusLetsGoOfAButtonHeldOnThePanel) {
+  window_key(sys(), kKeyEscape);
+  TcoCell& button = cell(0, 12, 2);
+  button.f[CELL_FAMILY] = 2;
+  button.f[CELL_VARIANT] = 0;
+  button.f[CELL_V1] = 5410;
+  window_button_press(sys(), MouseButton::Left, 12 * 40 + 20, 2 * 40 + 20);
+  EXPECT_EQ(sys().logic.var[10], 1);
+  window_key(sys(), '+');
+  EXPECT_EQ(sys().logic.var[10], 0);
+  EXPECT_EQ(sys().screen.panel_mode, 'A');
+}
+
 TEST_F(PanelEditorTest, MenusOpenTheOverlaysOverTheLastPanel) {
   window_key(sys(), kKeyEscape);
   window_key(sys(), '4');
