@@ -779,6 +779,17 @@ void draw_equipment(BlockCtx& c) {
   }
 }
 
+namespace {
+
+// Buttons, switches, route buttons and lamps show their text as 4 lines of 4 characters in dark
+// blue over their drawing; the other controls place their text themselves.
+bool shows_plain_text(int variant) {
+  return variant == 0 || variant == 1 || variant == 2 || variant == 3 || variant == 5 ||
+         variant == 6;
+}
+
+}  // namespace
+
 void draw_control(BlockCtx& c) {
   switch (c.b.variant) {
     case 0:
@@ -817,6 +828,7 @@ void draw_control(BlockCtx& c) {
     default:
       break;
   }
+  if (shows_plain_text(c.b.variant)) four_lines(c, kDarkBlue);
 }
 
 void draw_pictogram(System&, Surface& s, int x, int y, const std::array<int, 4>& colours, int opt) {

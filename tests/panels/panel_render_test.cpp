@@ -378,4 +378,25 @@ TEST_F(PanelRenderTest, HaltAndBlockLists) {
   }
 }
 
+// Buttons, switches, route buttons and lamps show their text as 4 lines of 4 characters in
+// dark blue; the text and value block keeps its own 3 lines and value.
+TEST_F(PanelRenderTest, ControlsShowTheirText) {
+  for (const int variant : {0, 1, 2, 3, 5, 6, 9}) {
+    SCOPED_TRACE(variant);
+    set_cell_text(put(0, 0, FAMILY_CONTROL, variant, -1), "ABCDEFGHIJKLMNOPQRST");
+    Surface s(kWidth, kHeight);
+    s.record_texts();
+    paint_panel(sys(), s, 0);
+    std::vector<std::string> texts;
+    for (const DrawnText& t : s.drawn_texts())
+      texts.push_back(std::to_string(t.y) + ":" + std::to_string(t.colour) + ":" + t.text);
+    if (variant == 9) {
+      EXPECT_EQ(texts[0], "0:5:ABCD");
+      continue;
+    }
+    EXPECT_EQ(texts,
+              (std::vector<std::string>{"0:21:ABCD", "10:21:EFGH", "20:21:IJKL", "30:21:MNOP"}));
+  }
+}
+
 }  // namespace
