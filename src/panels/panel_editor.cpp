@@ -2,11 +2,11 @@
 
 #include <array>
 #include <cstdint>
-#include <cstdio>
 #include <cstring>
 
 #include "core/surface.h"
 #include "core/system.h"
+#include "core/text.h"
 #include "core/var_bus.h"
 #include "panels/panel_overlay.h"
 #include "panels/panel_render.h"
@@ -186,10 +186,10 @@ bool refuse_bad_field(System& sys, const TcoCell& block) {
     const Rule rule = rules[static_cast<size_t>(i)];
     const int32_t v = block.f[static_cast<size_t>(kCheckedFields[i].index)];
     if (passes(sys, rule, v)) continue;
-    char text[200];
-    std::snprintf(text, sizeof text, "Bloc non placé : %s = %d n'est %s.", kCheckedFields[i].name,
-                  v, reason_of(rule));
-    sys.host.message_box("ZIR - TCO", text, BoxIcon::Warning);
+    sys.host.message_box(
+        "ZIR - TCO",
+        format("Bloc non placé : %s = %d n'est %s.", kCheckedFields[i].name, v, reason_of(rule)),
+        BoxIcon::Warning);
     return true;
   }
   return false;
@@ -368,9 +368,7 @@ void paint_help(Surface& s, int left, const TcoCell& buffer) {
 // A value box; the selected field's box is lit.
 void value_box(Surface& s, int l, int r, int y, int32_t value, bool selected) {
   overlay_box(s, l, y - 2, r, y + 10, selected ? 27 : 7);
-  char text[16];
-  std::snprintf(text, sizeof text, "%d", value);
-  overlay_text(s, l + 2, y, text, r - l - 3);
+  overlay_text(s, l + 2, y, format("%d", value), r - l - 3);
 }
 
 void paint_numbers(Surface& s, int left, const EditorState& e) {
@@ -386,9 +384,7 @@ void paint_numbers(Surface& s, int left, const EditorState& e) {
   for (int k = 0; k < 4; ++k) {
     const int y = y0 + 20 * (k + 1);
     const int32_t v = f[static_cast<size_t>(CELL_V1 + k)];
-    char name[4];
-    std::snprintf(name, sizeof name, "V%d", k + 1);
-    overlay_text(s, left + 10, y, name);
+    overlay_text(s, left + 10, y, format("V%d", k + 1));
     value_box(s, left + 40, left + 90, y, v,
               selected(static_cast<EditField>(static_cast<int>(EditField::V1) + k)));
     if (v == -1) continue;
@@ -434,9 +430,7 @@ void paint_colours(Surface& s, int left, const TcoCell& b) {
   sens_arrow(s, left + kSwatchX, y0, b.f[CELL_SENS]);
   for (int k = 0; k < 4; ++k) {
     const int y = y0 + 20 * (k + 1);
-    char name[4];
-    std::snprintf(name, sizeof name, "C%d", k + 1);
-    overlay_text(s, left + 312, y, name);
+    overlay_text(s, left + 312, y, format("C%d", k + 1));
     overlay_swatch(s, left + kSwatchX, y, 20, 10, b.f[static_cast<size_t>(CELL_C1 + k)]);
   }
   overlay_text(s, left + 287, y0 + 120, "RAZ");

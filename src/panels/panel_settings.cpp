@@ -1,9 +1,8 @@
 #include "panels/panel_settings.h"
 
-#include <cstdio>
-
 #include "core/surface.h"
 #include "core/system.h"
+#include "core/text.h"
 #include "panels/panel_overlay.h"
 
 namespace {
@@ -139,17 +138,14 @@ void paint_frame(Surface& s) {
 }
 
 void paint_canton_colours(System& sys, Surface& s) {
-  char text[8];
   for (int card = 0; card < 4; ++card) {
     const int y = 520 + 10 * card;
-    std::snprintf(text, sizeof text, "C%dXX", card);
-    overlay_boxed_text(s, 10, y, 55, y + 10, text);
+    overlay_boxed_text(s, 10, y, 55, y + 10, format("C%dXX", card));
     for (int k = 0; k < 16; ++k)
       overlay_swatch(s, 60 + 20 * k, y + 1, 12, 8, sys.panels.cant_color[card * 16 + k]);
   }
   for (int k = 0; k < 16; ++k) {
-    std::snprintf(text, sizeof text, "%2d", k);
-    overlay_boxed_text(s, 60 + 20 * k, 565, 78 + 20 * k, 575, text);
+    overlay_boxed_text(s, 60 + 20 * k, 565, 78 + 20 * k, 575, format("%2d", k));
   }
   overlay_boxed_text(s, 10, 580, 55, 590, "TRAIN");
   for (int k = 0; k < 16; ++k) overlay_swatch(s, 60 + 20 * k, 581, 12, 8, sys.trains.color[k]);
