@@ -144,8 +144,8 @@ constexpr int kDeplLegendTop = 622;
 
 enum DeplColumn { DC_NUMBER, DC_START, DC_STOP, DC_TEMPO, DC_STATE, DC_NAME };
 constexpr Column kDeplColumns[] = {
-    {"  n°", 2, 48},    {"Start", 50, 55},  {"Stop", 105, 55},
-    {"Tempo", 160, 55}, {"Etat", 215, 320}, {"Nom du déplacement", 535, 263},
+    {"  n°", 2, 48},    {"Start", 50, 60},  {"Stop", 110, 55},
+    {"Tempo", 165, 60}, {"Etat", 225, 315}, {"Nom du déplacement", 540, 258},
 };
 
 int first_movement(const System& sys) {
@@ -245,8 +245,8 @@ constexpr int kItiLegendTop = 532;
 
 enum ItiColumn { IC_NUMBER, IC_START, IC_STOP, IC_WAIT, IC_OK, IC_TEMPO, IC_STATE, IC_NAME };
 constexpr Column kItiColumns[] = {
-    {"  n°", 2, 48},  {"Start", 50, 50},  {"Stop", 100, 50},  {"Wait", 150, 50},
-    {" Ok", 200, 40}, {"Tempo", 240, 55}, {"Etat", 295, 250}, {"Noms des itinéraires", 545, 253},
+    {"  n°", 2, 48},  {"Start", 50, 60},  {"Stop", 110, 55},  {"Wait", 165, 50},
+    {" Ok", 215, 40}, {"Tempo", 255, 60}, {"Etat", 315, 245}, {"Noms des itinéraires", 560, 238},
 };
 
 int route_on_row(const System& sys, int row) {

@@ -69,18 +69,18 @@ TEST_F(MoveScreens, MovementRowsShowTheirRequestsStateAndName) {
   EXPECT_EQ(text_at(2, y, &colour), "   3");
   EXPECT_EQ(colour, 0);
   EXPECT_EQ(text_at(50, y), "  1");
-  EXPECT_EQ(text_at(105, y), "   2");
-  EXPECT_EQ(text_at(160, y), "  17");
-  EXPECT_EQ(text_at(215, y), "EN ATTENTE ARRIVÉE CANTON/GARAG");
-  EXPECT_EQ(text_at(535, y), "Gare_Est");
+  EXPECT_EQ(text_at(110, y), "   2");
+  EXPECT_EQ(text_at(165, y), "  17");
+  EXPECT_EQ(text_at(225, y), "EN ATTENTE ARRIVÉE CANTON/GARAG");
+  EXPECT_EQ(text_at(540, y), "Gare_Est");
   // Without a start, only the number, in grey.
   EXPECT_EQ(text_at(2, y + kPitch, &colour), "   4");
   EXPECT_EQ(colour, 17);
-  EXPECT_EQ(text_at(215, y + kPitch), "");
+  EXPECT_EQ(text_at(225, y + kPitch), "");
   // An idle movement with a start shows the placeholder and nothing where values are 0.
   show(16);
   EXPECT_EQ(text_at(2, kDeplTop + 5 * kPitch + 1), " 185");
-  EXPECT_EQ(text_at(215, kDeplTop + 5 * kPitch + 1), "-.-.-.-.-.-.-.-.-.-.-.-.-.-.-.-");
+  EXPECT_EQ(text_at(225, kDeplTop + 5 * kPitch + 1), "-.-.-.-.-.-.-.-.-.-.-.-.-.-.-.-");
   EXPECT_EQ(text_at(50, kDeplTop + 5 * kPitch + 1), "");
   EXPECT_EQ(text_at(2, kDeplTop + 19 * kPitch + 1), " 199");
   EXPECT_EQ(text_at(2, kDeplTop + 20 * kPitch + 1), "");  // no movement 200
@@ -156,11 +156,11 @@ TEST_F(MoveScreens, MovementStartAndStopClicks) {
   EXPECT_EQ(movement(3)[DEPL_START_REQUEST], 1);
   press(70, row3);  // already set: stays 1
   EXPECT_EQ(movement(3)[DEPL_START_REQUEST], 1);
-  press(120, row3);
+  press(130, row3);
   EXPECT_EQ(movement(3)[DEPL_STOP_REQUEST], 1);
   // No start: both columns ignored; the state column does nothing.
   press(70, row3 + kPitch);
-  press(120, row3 + kPitch);
+  press(130, row3 + kPitch);
   EXPECT_EQ(movement(4)[DEPL_START_REQUEST], 0);
   EXPECT_EQ(movement(4)[DEPL_STOP_REQUEST], 0);
   movement(3)[DEPL_STOP_REQUEST] = 0;
@@ -181,7 +181,7 @@ TEST_F(MoveScreens, MovementStartAndStopClicks) {
 
 TEST_F(MoveScreens, RouteClicksToggleTheRequestsTheStateAllows) {
   show(19);
-  const int start_x = 70, stop_x = 120;
+  const int start_x = 70, stop_x = 130;
   auto row = [](int n) { return kListTop + n * kPitch + 8; };
   press(start_x, row(2));
   EXPECT_EQ(route(2)[ITI_START_REQUEST], 1);
@@ -212,15 +212,15 @@ TEST_F(MoveScreens, RouteRowsShowFlagsAndState) {
   show(19);
   const int y = kListTop + 7 * kPitch + 1;
   EXPECT_EQ(text_at(50, y), "");
-  EXPECT_EQ(text_at(150, y), "");
-  EXPECT_EQ(text_at(200, y), "  1");
-  EXPECT_EQ(text_at(240, y), "   9");
-  EXPECT_EQ(text_at(295, y), "  EN ATTENTE FIN TEMPO  ");
-  EXPECT_EQ(text_at(545, y), "Quai_2");
+  EXPECT_EQ(text_at(165, y), "");
+  EXPECT_EQ(text_at(215, y), "  1");
+  EXPECT_EQ(text_at(255, y), "   9");
+  EXPECT_EQ(text_at(315, y), "  EN ATTENTE FIN TEMPO  ");
+  EXPECT_EQ(text_at(560, y), "Quai_2");
   int colour = -1;
   EXPECT_EQ(text_at(2, kListTop + 5 * kPitch + 1, &colour), "   5");
   EXPECT_EQ(colour, 17);
-  EXPECT_EQ(text_at(295, kListTop + 2 * kPitch + 1), "-.-.-.-.-.-.-.-.-.-.-.-.");
+  EXPECT_EQ(text_at(315, kListTop + 2 * kPitch + 1), "-.-.-.-.-.-.-.-.-.-.-.-.");
 }
 
 TEST_F(MoveScreens, SidingRowsAndTheirCommand) {
