@@ -261,6 +261,18 @@ TEST_F(MoveScreens, SidingRowsAndTheirCommand) {
   EXPECT_EQ(sys.garage.cmd_lock[29], 0);  // below the list
 }
 
+TEST_F(MoveScreens, ReloadRepaintsTheListInView) {
+  dir.write("config.txt", "#depl\n[\nacc-dec: 7-9\nd2 name:Neuf start:c1 c1+10 fin:det_1\n]\n");
+  show(10);
+  const int repaints = host.repaints;
+  window_menu(sys, 914);
+  EXPECT_GT(host.repaints, repaints);
+  window_paint(sys);
+  EXPECT_TRUE(drew("Section '#depl' Paramètres globaux 'Accélération - Décélération' =  7 -9 "));
+  EXPECT_EQ(text_at(540, kDeplTop + 2 * kPitch + 1), "Neuf");
+  EXPECT_EQ(text_at(540, kDeplTop + 3 * kPitch + 1), "");  // the old movement 3 is gone
+}
+
 TEST_F(MoveScreens, RedrawEqualsPaint) {
   for (int screen : {10, 11, 12, 13, 14, 15, 16, 19, 20, 21}) {
     SCOPED_TRACE(screen);
