@@ -1,6 +1,5 @@
 #include "moves/move_screens.h"
 
-#include <cstdio>
 #include <span>
 #include <string>
 
@@ -8,6 +7,7 @@
 #include "core/screens.h"
 #include "core/surface.h"
 #include "core/system.h"
+#include "core/text.h"
 #include "moves/depl_engine.h"
 #include "moves/iti_engine.h"
 
@@ -18,12 +18,6 @@ constexpr int kWhite = 7, kBlack = 0, kGrey = 17, kGreenGround = 34, kYellowGrou
 constexpr int kRowPitch = 18;
 constexpr int kGroundHeight = 17;  // a white line parts two coloured rows
 constexpr int kScreenRight = 798;
-
-std::string format(const char* f, int value) {
-  char text[64];
-  std::snprintf(text, sizeof text, f, value);
-  return text;
-}
 
 // ---- What the three lists share -------------------------------------------------------------
 
