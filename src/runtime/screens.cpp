@@ -7,6 +7,7 @@
 #include "core/surface.h"
 #include "core/system.h"
 #include "logic/logic_screens.h"
+#include "moves/move_screens.h"
 #include "panels/panel_interaction.h"
 #include "panels/panel_overlay.h"
 #include "panels/panel_render.h"
@@ -35,11 +36,11 @@ const ScreenInfo kScreens[] = {
     {57, 57, "AFFICHE LES CARACTÉRISTIQUES DES TRAINS", 800, 2, -1, -1, train_screen, 2, {{{1, 100, 798, 600}, {600, 30, 200, 40}}}},
     {9, 9, "AFFECTATION DES TRAINS SUR LES CANTONS", 800, 2, -1, -1, train_screen, 3, {{{1, 100, 798, 560}, {600, 30, 200, 40}, {147, 60, 303, 16}}}},
     {58, 58, "AFFECTATION DES TRAINS SUR LES CANTONS", 800, 2, -1, -1, train_screen, 3, {{{1, 100, 798, 560}, {600, 30, 200, 40}, {147, 60, 303, 16}}}},
-    {10, 16, "AFFICHE LES VALEURS NON NULLES DES PARAMÈTRES DES DÉPLACEMENTS (200 maximum)", 800, 2, 10, 16, frame_only_screen, 1, {{{1, 38, 798, 539}}}},
+    {10, 16, "AFFICHE LES VALEURS NON NULLES DES PARAMÈTRES DES DÉPLACEMENTS (200 maximum)", 800, 2, 10, 16, depl_screen, 1, {{{1, 38, 798, 539}}}},
     {17, 17, "AFFICHE LES PARAMÈTRES ET VALEURS DE L'HORLOGE ZIR", 800, 2, -1, -1, clock_screen, 3, {{{180, 140, 360, 101}, {1, 321, 720, 16}, {20, 440, 760, 21}}}},
     {18, 18, "AFFICHE LES VALEURS DU VIBREUR", 800, 2, -1, -1, vib_screen, 5, {{{40, 160, 720, 161}, {600, 340, 130, 21}, {600, 380, 130, 21}, {180, 460, 395, 95}, {180, 580, 395, 45}}}},
-    {19, 20, "AFFICHE LES VALEURS NON NULLES DES PARAMÈTRES DES ITINÉRAIRES (50 maximum)", 800, 2, 19, 20, frame_only_screen, 1, {{{1, 36, 798, 450}}}},
-    {21, 21, "AFFICHE LES VALEURS NON NULLES DES PARAMÈTRES DES GARAGES   (32 maximum)", 800, 2, -1, -1, frame_only_screen, 1, {{{0, 36, 800, 522}}}},
+    {19, 20, "AFFICHE LES VALEURS NON NULLES DES PARAMÈTRES DES ITINÉRAIRES (50 maximum)", 800, 2, 19, 20, iti_screen, 1, {{{1, 36, 798, 450}}}},
+    {21, 21, "AFFICHE LES VALEURS NON NULLES DES PARAMÈTRES DES GARAGES   (32 maximum)", 800, 2, -1, -1, garage_screen, 1, {{{0, 36, 800, 522}}}},
     {22, 23, "AFFICHE LES VALEURS NON NULLES DES PARAMÈTRES DES AIGUILLAGES   (64 maximum)", 800, 2, 22, 23, frame_only_screen, 1, {{{1, 36, 343, 540}}}},
     {24, 24, "", 800, 32, -1, -1, card_screen, 1, {{{0, 0, 800, 700}}}},
     {25, 27, "AFFICHE LES VALEURS NON NULLES DES VARIABLES UTILISATEUR (5400-5999)", 800, 2, 25, 27, variables_screen, 2, {{{1, 32, 791, 480}, {1, 568, 798, 34}}}},
