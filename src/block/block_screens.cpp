@@ -249,9 +249,9 @@ const RuleScreen kHaltScreen{
 
 constexpr Column kCantColumns[] = {{2, "  n°"},
                                    {50, "Cant+-Vi"},
-                                   {130, "Ral:"},
-                                   {180, "Dec:"},
-                                   {230, "CE train plus sur cantons"},
+                                   {136, "Ral:"},
+                                   {184, "Dec:"},
+                                   {232, "CE train plus sur cantons"},
                                    {400, "Conditions à vérifier"}};
 
 constexpr const char* kCantLines[] = {
@@ -371,12 +371,15 @@ void rules_paint(System& sys, Surface& s, const RuleScreen& rs, const ScreenInfo
     s.draw_text_fit(rs.columns[c].x, kHeadTop, rs.columns[c].head, column_room(rs, c));
   draw_legend_box(s, kLegendTop, rs.legend);
   s.draw_text(rs.subtitle_x, rs.subtitle_y, rs.subtitle);
+  // The setting line comes above or below the legend lines.
+  const bool setting_first = rs.setting_y < rs.lines_top;
+  if (rs.draw_setting && setting_first) rs.draw_setting(sys, s, rs.setting_y);
   int y = rs.lines_top;
   for (const char* line : rs.lines) {
     s.draw_text_fit(2, y, line, rs.width - 4);
     y += kLineStep;
   }
-  if (rs.draw_setting) rs.draw_setting(sys, s, rs.setting_y);
+  if (rs.draw_setting && !setting_first) rs.draw_setting(sys, s, rs.setting_y);
   sys.blockscreen.shown_setting = rs.setting ? rs.setting(sys) : -1;
   rules_redraw(sys, s, rs);
 }

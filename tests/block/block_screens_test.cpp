@@ -84,9 +84,9 @@ TEST_F(BlockScreens, RowsShowTheRulesAsRead) {
       {40, 50, 0, "c5   -"},
       {40, 140, 0, "in_3=1 "},
       {42, 50, 0, "c5   +"},
-      {42, 130, 0, "15"},
-      {42, 180, 0, " 3"},
-      {42, 230, 0, "c4  c3  "},
+      {42, 136, 0, "15"},
+      {42, 184, 0, " 3"},
+      {42, 232, 0, "c4  c3  "},
       {42, 400, 0, "det_6=1 | det_7=1 in_3=0 "},
       {42, 50, 1, "c6   -"},
   };
@@ -96,9 +96,9 @@ TEST_F(BlockScreens, RowsShowTheRulesAsRead) {
     EXPECT_EQ(text_at(c.x, row_y(c.row)), c.text);
   }
   show(42);
-  EXPECT_EQ(text_at(130, row_y(1)), "");  // no ral, no dec: blank
-  EXPECT_EQ(text_at(180, row_y(1)), "");
-  EXPECT_EQ(text_at(230, row_y(1)), "");
+  EXPECT_EQ(text_at(136, row_y(1)), "");  // no ral, no dec: blank
+  EXPECT_EQ(text_at(184, row_y(1)), "");
+  EXPECT_EQ(text_at(232, row_y(1)), "");
   int colour = -1;
   EXPECT_EQ(text_at(2, row_y(0), &colour), "  0");
   EXPECT_EQ(colour, 0);
