@@ -259,12 +259,6 @@ void box_text(Surface& s, const Box& b, int ground, const std::string& text) {
   s.draw_text_fit(b.left + 2, b.top + 1, text, b.right - b.left - 3);
 }
 
-std::string format(const char* f, int value) {
-  char text[32];
-  std::snprintf(text, sizeof text, f, value);
-  return text;
-}
-
 std::string binary(int value) {
   std::string bits;
   for (int bit = 7; bit >= 0; --bit) bits += (value >> bit) & 1 ? '1' : '0';

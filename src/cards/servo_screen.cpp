@@ -8,6 +8,7 @@
 #include "core/screens.h"
 #include "core/surface.h"
 #include "core/system.h"
+#include "core/text.h"
 
 namespace {
 
@@ -52,12 +53,6 @@ constexpr const char* kLegend[] = {
     "  Utiliser la commande '=varx4' pour utiliser une entrée CAN pour commander un servo.",
 };
 constexpr int kLegendTop = 360;
-
-std::string format(const char* f, int value) {
-  char text[32];
-  std::snprintf(text, sizeof text, f, value);
-  return text;
-}
 
 // Seconds to travel the whole range at a speed; "-" when the servo does not move.
 std::string travel_time(int speed) {

@@ -1,6 +1,8 @@
 #include "core/text.h"
 
+#include <cstdarg>
 #include <cstdint>
+#include <cstdio>
 
 namespace {
 
@@ -128,4 +130,17 @@ bool utf16_to_cp1252(std::string_view bytes, std::string& out) {
   }
   out = std::move(result);
   return true;
+}
+
+std::string format(const char* f, ...) {
+  va_list args;
+  va_start(args, f);
+  va_list again;
+  va_copy(again, args);
+  const int length = std::vsnprintf(nullptr, 0, f, args);
+  va_end(args);
+  std::string text(length > 0 ? static_cast<size_t>(length) : 0, '\0');
+  if (length > 0) std::vsnprintf(text.data(), text.size() + 1, f, again);
+  va_end(again);
+  return text;
 }

@@ -8,18 +8,13 @@
 #include "core/screens.h"
 #include "core/surface.h"
 #include "core/system.h"
+#include "core/text.h"
 #include "core/var_bus.h"
 
 namespace {
 
 constexpr int kWhite = 7, kBlack = 0, kBlue = 13, kRed = 4, kSilver = 18, kBrown = 11, kViolet = 5,
               kGreenGround = 34, kOrangeGround = 10, kDarkGreenGround = 15;
-
-std::string format(const char* f, int value) {
-  char text[160];
-  std::snprintf(text, sizeof text, f, value);
-  return text;
-}
 
 std::string seconds(int ticks) {
   char text[32];

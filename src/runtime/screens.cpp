@@ -3,10 +3,12 @@
 #include "block/block_screens.h"
 #include "cards/card_screen.h"
 #include "cards/servo_screen.h"
+#include "clock/clock_screens.h"
 #include "core/screen_frame.h"
 #include "core/surface.h"
 #include "core/system.h"
 #include "logic/logic_screens.h"
+#include "panels/panel_interaction.h"
 #include "panels/panel_render.h"
 #include "trains/canton_screens.h"
 #include "trains/train_screens.h"
@@ -16,8 +18,8 @@ namespace {
 
 constexpr CopyRect kDefaultRect{1, 32, 798, 512};
 
-// Panels 0..7: drawn whole from the panel store at every tick redraw (clicks come with the
-// panel interaction).
+// Panels 0..7: drawn whole from the panel store at every tick redraw (their clicks go to
+// panel_event).
 void panel_screen(System& sys, Surface& s, int mode) {
   if (mode == kRedraw || mode == kPaint) paint_panel(sys, s, sys.screen.screen_mode);
 }
@@ -29,8 +31,8 @@ const ScreenInfo kScreens[] = {
     {9, 9, "AFFECTATION DES TRAINS SUR LES CANTONS", 800, 2, -1, -1, train_screen, 3, {{{1, 100, 798, 560}, {600, 30, 200, 40}, {147, 60, 303, 16}}}},
     {58, 58, "AFFECTATION DES TRAINS SUR LES CANTONS", 800, 2, -1, -1, train_screen, 3, {{{1, 100, 798, 560}, {600, 30, 200, 40}, {147, 60, 303, 16}}}},
     {10, 16, "AFFICHE LES VALEURS NON NULLES DES PARAMÈTRES DES DÉPLACEMENTS (200 maximum)", 800, 2, 10, 16, frame_only_screen, 1, {{{1, 38, 798, 539}}}},
-    {17, 17, "AFFICHE LES PARAMÈTRES ET VALEURS DE L'HORLOGE ZIR", 800, 2, -1, -1, frame_only_screen, 3, {{{180, 140, 360, 101}, {1, 321, 720, 16}, {20, 440, 760, 21}}}},
-    {18, 18, "AFFICHE LES VALEURS DU VIBREUR", 800, 2, -1, -1, frame_only_screen, 5, {{{40, 160, 720, 161}, {600, 340, 130, 21}, {600, 380, 130, 21}, {180, 460, 395, 95}, {180, 580, 395, 45}}}},
+    {17, 17, "AFFICHE LES PARAMÈTRES ET VALEURS DE L'HORLOGE ZIR", 800, 2, -1, -1, clock_screen, 3, {{{180, 140, 360, 101}, {1, 321, 720, 16}, {20, 440, 760, 21}}}},
+    {18, 18, "AFFICHE LES VALEURS DU VIBREUR", 800, 2, -1, -1, vib_screen, 5, {{{40, 160, 720, 161}, {600, 340, 130, 21}, {600, 380, 130, 21}, {180, 460, 395, 95}, {180, 580, 395, 45}}}},
     {19, 20, "AFFICHE LES VALEURS NON NULLES DES PARAMÈTRES DES ITINÉRAIRES (50 maximum)", 800, 2, 19, 20, frame_only_screen, 1, {{{1, 36, 798, 450}}}},
     {21, 21, "AFFICHE LES VALEURS NON NULLES DES PARAMÈTRES DES GARAGES   (32 maximum)", 800, 2, -1, -1, frame_only_screen, 1, {{{0, 36, 800, 522}}}},
     {22, 23, "AFFICHE LES VALEURS NON NULLES DES PARAMÈTRES DES AIGUILLAGES   (64 maximum)", 800, 2, 22, 23, aig_screen, 1, {{{1, 36, 343, 540}}}},
@@ -44,9 +46,9 @@ const ScreenInfo kScreens[] = {
     {38, 39, "AFFICHE LES VALEURS DU TABLEAU INTERNE  '#balauto'+'vitmax:'  (60 maximum)", 800, 2, 38, 39, vitmax_screen, 1, {{kDefaultRect}}},
     {40, 41, "AFFICHE LES VALEURS DU TABLEAU INTERNE  '#balauto'+'halt:'  (60 éléments maximum)", 800, 2, 40, 41, halt_screen, 1, {{kDefaultRect}}},
     {42, 44, "AFFICHE LES VALEURS DU TABLEAU INTERNE '#balauto'+'cant:'      (100 lignes maximum)", 1100, 2, 42, 44, cant_screen, 1, {{{1, 32, 1098, 512}}}},
-    {45, 47, "AFFICHE LES VALEURS DU TABLEAU INTERNE  '#exe:'    (100 éléments maximum)", 1100, 2, 45, 47, frame_only_screen, 1, {{{1, 32, 1098, 512}}}},
+    {45, 47, "AFFICHE LES VALEURS DU TABLEAU INTERNE  '#exe:'    (100 éléments maximum)", 1100, 2, 45, 47, exe_screen, 1, {{{1, 32, 1098, 512}}}},
     {48, 48, "AFFICHE LA COMPOSITION DES TABLES DE VÉRITÉS    Partie 'pulse:'  (32 maximum)", 800, 2, -1, -1, pulse_screen, 1, {{{0, 32, 800, 512}}}},
-    {49, 56, "AFFICHE LES VALEURS DU TABLEAU INTERNE '#horo'            (255 lignes maximum)", 1100, 2, 49, 56, frame_only_screen, 3, {{{0, 32, 1100, 512}, {940, 610, 70, 15}, {470, 559, 570, 21}}}},
+    {49, 56, "AFFICHE LES VALEURS DU TABLEAU INTERNE '#horo'            (255 lignes maximum)", 1100, 2, 49, 56, horo_screen, 3, {{{0, 32, 1100, 512}, {940, 610, 70, 15}, {470, 559, 570, 21}}}},
     {59, 59, "AFFICHE LES VALEURS NON NULLES DES PARAMÈTRES DES SEPARATIONS  (100 maximum)", 800, 2, 59, 60, split_join_screen, 1, {{{0, 0, 800, 700}}}},
     {60, 60, "AFFICHE LES VALEURS NON NULLES DES PARAMÈTRES DES REGROUPEMENTS  (100 maximum)", 800, 2, 59, 60, split_join_screen, 1, {{{0, 0, 800, 700}}}},
     // clang-format on
@@ -84,6 +86,8 @@ bool screen_next_page(System& sys) {
 
 void show_screen(System& sys, int screen) {
   if (screen != sys.screen.screen_mode) {
+    // A button held on the panel that leaves the view lets go.
+    panel_let_go(sys);
     if (sys.screen.screen_mode == kCardScreen) leave_card_screen(sys);
     close_train_dialog(sys);
   }

@@ -8,6 +8,7 @@
 #include "core/screens.h"
 #include "core/surface.h"
 #include "core/system.h"
+#include "core/text.h"
 #include "moves/iti_table.h"
 
 namespace {
@@ -19,12 +20,6 @@ constexpr int kRows = 32;
 constexpr int kHeadTop = 17;
 constexpr int kLegendTop = 547;
 constexpr int kLinesTop = 569;
-
-std::string format(const char* f, int value) {
-  char text[64];
-  std::snprintf(text, sizeof text, f, value);
-  return text;
-}
 
 void clear_rows(Surface& s) {
   s.fill_rect(1, kTop, 1 + 798, kTop + kRows * kRowHeight, kWhite);

@@ -51,17 +51,6 @@ int first_entry(const System& sys) {
   return wagon_page(sys.screen.screen_mode) ? kTrainEntries / 2 : 0;
 }
 
-std::string format(const char* f, int value) {
-  char text[160];
-  std::snprintf(text, sizeof text, f, value);
-  return text;
-}
-std::string format2(const char* f, int a, const std::string& s) {
-  char text[200];
-  std::snprintf(text, sizeof text, f, a, s.c_str());
-  return text;
-}
-
 bool in_auto(const System& sys, int n) {
   return strcasecmp(sys.trains.mode[static_cast<size_t>(n)].c_str(), "AUTO") == 0;
 }
@@ -312,15 +301,15 @@ void draw_dialog(System& sys, Surface& s) {
       break;
     }
     case kLocationDialog:
-      prompt =
-          format2("2 / Choisir l'emplacement actuel du train n° %2d : '%s'", n, train_name(sys, n));
+      prompt = format("2 / Choisir l'emplacement actuel du train n° %2d : '%s'", n,
+                      train_name(sys, n).c_str());
       draw_location_grids(sys, s, false);
       break;
     case kCommandDialog: {
       prompt =
-          format2(st.command_step ? "3 / Choisir le type de commande pour le train n° %2d : '%s'"
-                                  : "Choisir le type de commande pour le train n° %2d : '%s'",
-                  n, train_name(sys, n));
+          format(st.command_step ? "3 / Choisir le type de commande pour le train n° %2d : '%s'"
+                                 : "Choisir le type de commande pour le train n° %2d : '%s'",
+                 n, train_name(sys, n).c_str());
       for (int k = 0; k < kCommandCells; ++k) {
         std::string text =
             k < kCards * kCanPerCard ? format(" POT_%03d", k / kCanPerCard * 100 + k % kCanPerCard)
@@ -338,16 +327,16 @@ void draw_dialog(System& sys, Surface& s) {
       s.draw_text(2, kGridTop, cp1252_to_utf8(st.typed));
       break;
     case kSidingDialog:
-      prompt =
-          format2("Choisir le garage actuel pour le train n° %2d : '%s'", n, train_name(sys, n));
+      prompt = format("Choisir le garage actuel pour le train n° %2d : '%s'", n,
+                      train_name(sys, n).c_str());
       for (int g = 0; g < kSidings; ++g) {
         cell_text(s, siding_cell(g), kWhite, siding_defined(sys, g) ? kBlue : kGrey,
                   format("g%d", g));
       }
       break;
     case kProfileDialog: {
-      prompt = format2("Ajuster le profil (Vmin-Vmax-Acc-Dec-Frein) pour le train n° %2d : '%s'", n,
-                       train_name(sys, n));
+      prompt = format("Ajuster le profil (Vmin-Vmax-Acc-Dec-Frein) pour le train n° %2d : '%s'", n,
+                      train_name(sys, n).c_str());
       const int32_t values[] = {t.vmin[i], t.vmax[i], t.acc[i], t.dec[i], t.frein[i]};
       for (int row = 0; row < 5; ++row) {
         const int y = kGridTop + row * kRowHeight;
@@ -367,10 +356,10 @@ void draw_dialog(System& sys, Surface& s) {
       break;
     }
     case kPlacingDialog:
-      prompt = format2(
+      prompt = format(
           "Indiquer où se trouve actuellement le train n° %2d : '%s'       (Cliquez sur une case "
           "JAUNE)",
-          n, train_name(sys, n));
+          n, train_name(sys, n).c_str());
       draw_location_grids(sys, s, true);
       s.set_text_colour(t.color[i]);
       break;
