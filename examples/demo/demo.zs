@@ -141,3 +141,22 @@ tick
 get train.31.en
 get garage.0.state_lock
 get canton.4.num_train
+# Panel 0 worked with the mouse: a click on turnout 1 throws it; the switch lights led_104
+# through #tdv, and so does the push button while it is held down; the arrow opens the train
+# table.
+key 0
+get aig_cmd_1
+click 300 100
+get aig_cmd_1
+click 100 420
+tick 2
+get led_104
+click 100 420
+press 140 420
+tick 2
+get led_104
+release 140 420
+tick 2
+get led_104
+click 260 420
+get screen_mode

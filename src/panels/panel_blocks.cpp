@@ -7,6 +7,7 @@
 
 #include "core/surface.h"
 #include "core/system.h"
+#include "panels/panel_interaction.h"
 #include "panels/panel_kit.h"
 
 namespace {
@@ -37,14 +38,44 @@ const auto& rendu(const BlockCtx& c) {
 
 // ---- Track equipment -------------------------------------------------------------------
 
+// While a selection is pending, on blink bit 1: the source lamp (colour 20 while the button is
+// held), and once it is released every unlit lamp a movement from the source could go to.
+int selection_fill(const BlockCtx& c, bool lit) {
+  const System& sys = c.sys;
+  const PanelAction& a = sys.panels.action;
+  if (sys.ticks.panel_countdown[kSelectionCountdown] <= 0 || !blink_bit(sys, 1)) return -1;
+  if (c.b.cant == a.source) return a.selection_held ? 20 : rendu(c)[17];
+  if (a.selection_held || lit || c.b.cant == -1) return -1;
+  return movement_between(sys, a.source, c.b.cant) >= 0 ? rendu(c)[17] : -1;
+}
+
+// While the result shows, a frame around the source and destination cells: 20 for a split or
+// join, 2 for a movement started, 4 on every other paint when nothing was done.
+void result_frame(BlockCtx& c) {
+  const System& sys = c.sys;
+  const PanelAction& a = sys.panels.action;
+  if (sys.ticks.panel_countdown[kResultCountdown] <= 0 || c.b.cant == -1) return;
+  if (c.b.cant != a.source && c.b.cant != a.destination) return;
+  const int colour = a.result == 2 ? 20 : a.result == 1 ? 2 : blink_bit(sys, 0) ? 4 : -1;
+  if (colour < 0) return;
+  c.s.select_line(colour);
+  c.s.select_fill(-1);
+  c.s.rectangle(c.x(1), c.y(1), c.x(40), c.y(40));
+  c.s.rectangle(c.x(2), c.y(2), c.x(39), c.y(39));
+}
+
 void occupancy_lamp(BlockCtx& c) {
   const bool vertical = c.b.variant == 12;
   const bool lit = c.detected || c.isolated || c.slot < 0;
-  if (vertical) {
-    lamp_rect(c, 12, 6, 29, 35, lit, rendu(c)[32], rendu(c)[33]);
-  } else {
-    lamp_rect(c, 5, 12, 36, 29, lit, rendu(c)[32], rendu(c)[33]);
-  }
+  const int left = vertical ? 12 : 5;
+  const int top = vertical ? 6 : 12;
+  const int right = vertical ? 29 : 36;
+  const int bottom = vertical ? 35 : 29;
+  lamp_rect(c, left, top, right, bottom, lit, rendu(c)[32], rendu(c)[33]);
+  const int highlight = selection_fill(c, lit);
+  if (highlight >= 0)
+    c.s.fill_rect(c.x(left + 1), c.y(top + 1), c.x(right - 1), c.y(bottom - 1), highlight);
+  result_frame(c);
   if (!lit || c.train < 0) return;
   const BlockState& bl = c.sys.block;
   const int t = c.train;
@@ -575,6 +606,7 @@ std::string numbered(const char* format, int n) {
   return line;
 }
 
+// The frame looks pressed while the block is held down.
 void draw_multi(BlockCtx& c, const MultiList& list, bool lamp_lit, int lamp_colour = -1) {
   block_text(c, 10, 0, list.title, kDarkBlue);
   c.s.select_line(0);
@@ -582,7 +614,8 @@ void draw_multi(BlockCtx& c, const MultiList& list, bool lamp_lit, int lamp_colo
   for (int i = 0; i < list.count; ++i)
     block_text(c, 0, 11 + i * 9, list.lines[static_cast<size_t>(i)], kDarkBlue);
   c.s.select_line(0);
-  draw_frame(c.sys, c.s, c.x(1), c.y(1), c.x(40), c.y(40), 0, -1);
+  const int style = multi_function_held(c.sys, c.b.opt) ? 1 : 0;
+  draw_frame(c.sys, c.s, c.x(1), c.y(1), c.x(40), c.y(40), style, -1);
   small_lamp(c, lamp_lit, lamp_colour);
 }
 
@@ -624,14 +657,8 @@ void multi_function(BlockCtx& c) {
     case 3: {
       list.title = "AFF";
       int lost_train = -1;
-      int lost_trains = 0;
-      for (int t = 0; t < 16; ++t)
-        if (sys.cantons.pb_capt_t[t]) lost_train = t, ++lost_trains;
       int orphan = -1;
-      int orphans = 0;
-      for (int s = 0; s < kCantons; ++s)
-        if (sys.io.det[s] == 1 && sys.cantons.prev_num_train[s] == -1) orphan = s, ++orphans;
-      const bool armed = lost_trains == 1 && orphans == 1;
+      const bool armed = lost_train_candidate(sys, lost_train, orphan);
       if (armed) {
         const std::string& name = sys.trains.panel_name[lost_train];
         list.add(name.substr(0, std::min<size_t>(4, name.size())));

@@ -16,6 +16,7 @@
 #include "core/config_reader.h"
 #include "core/system.h"
 #include "core/tokens.h"
+#include "panels/panel_interaction.h"
 #include "trains/train_config.h"
 #include "turnouts/aig_config.h"
 
@@ -459,7 +460,7 @@ void load_panels(System& sys, const char* name) {
   ps.rendu.fill(0);
   ps.cant_color.fill(0);
   for (int n = kStoredTrainColours; n < kTrainEntries; ++n) sys.trains.color[n] = 20;
-  ps.action.fill(0);
+  clear_panel_action(sys);
   ps.loaded = true;
   sys.minus_switch = true;
 

@@ -17,7 +17,6 @@ constexpr int kCellText = 20;
 constexpr int kCellPixels = 40;
 constexpr int kRenduSize = 44;
 constexpr int kCantonColours = 64;
-constexpr int kPanelActionState = 38;
 
 // The fields of a cell, in their stored order.
 enum CellField : int {
@@ -66,11 +65,31 @@ extern const BlockKind kBlockKinds[61];
 // The `rendu` values when config_tco.txt is missing.
 extern const std::array<int32_t, kRenduSize> kRenduDefaults;
 
+// The run-mode state that carries a gesture across events and ticks. The two countdowns (the
+// pending selection, the result frame) live with the tick, which counts them down.
+struct PanelAction {
+  int32_t source = 0;          // canton or 1000 + siding of the selected start
+  int32_t destination = 0;     // canton or siding of the last target, -1 none
+  int32_t result = 0;          // 0 nothing done, 1 a movement started, 2 a split or join done
+  int32_t selection_held = 0;  // from the press that started a selection to the next release
+  // Multi-function blocks look pressed from their press to the next left release: functions
+  // 1..8 at their number, block 56 at 0.
+  std::array<int32_t, 9> held{};
+};
+
+// A push or servo button held down: the variable let go at the next left release.
+struct HeldButton {
+  enum Kind : int32_t { Push = 0, Servo = 1 };
+  int32_t var = -1;
+  int32_t kind = Push;
+};
+
 struct PanelState {
   std::vector<TcoCell> cells = std::vector<TcoCell>(kTcoPanels * kTcoColumns * kTcoRows);
   std::array<int32_t, kRenduSize> rendu{};
   std::array<int32_t, kCantonColours> cant_color{};  // card * 16 + index
-  std::array<int32_t, kPanelActionState> action{};
+  PanelAction action;
+  HeldButton held_button;
   int32_t blink = 0;
   // config_tco.txt was read at start-up (or found missing): only then may it be written.
   bool loaded = false;

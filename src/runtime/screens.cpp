@@ -7,6 +7,7 @@
 #include "core/surface.h"
 #include "core/system.h"
 #include "logic/logic_screens.h"
+#include "panels/panel_interaction.h"
 #include "panels/panel_render.h"
 #include "trains/canton_screens.h"
 #include "trains/train_screens.h"
@@ -15,8 +16,8 @@ namespace {
 
 constexpr CopyRect kDefaultRect{1, 32, 798, 512};
 
-// Panels 0..7: drawn whole from the panel store at every tick redraw (clicks come with the
-// panel interaction).
+// Panels 0..7: drawn whole from the panel store at every tick redraw (their clicks go to
+// panel_event).
 void panel_screen(System& sys, Surface& s, int mode) {
   if (mode == kRedraw || mode == kPaint) paint_panel(sys, s, sys.screen.screen_mode);
 }
@@ -83,6 +84,8 @@ bool screen_next_page(System& sys) {
 
 void show_screen(System& sys, int screen) {
   if (screen != sys.screen.screen_mode) {
+    // A button held on the panel that leaves the view lets go.
+    panel_let_go(sys);
     if (sys.screen.screen_mode == kCardScreen) leave_card_screen(sys);
     close_train_dialog(sys);
   }

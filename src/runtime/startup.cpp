@@ -20,6 +20,7 @@
 #include "moves/garage_config.h"
 #include "moves/iti_config.h"
 #include "panels/panel_file.h"
+#include "panels/panel_interaction.h"
 #include "trains/canton_engine.h"
 #include "trains/selectif_config.h"
 #include "trains/train_config.h"
@@ -116,6 +117,7 @@ std::string reload_box_text() {
 // The panels are saved before this, on the way out (save_panels_before_quit): a run that ends
 // at the end of a zir-sim script saves nothing.
 void shutdown(System& sys) {
+  panel_let_go(sys);
   switch_off_cards(sys);
   sys.error_log.close();  // writes the count of a last repeated error
 }

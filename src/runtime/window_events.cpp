@@ -12,6 +12,7 @@
 #include "core/var_bus.h"
 #include "moves/garage_table.h"
 #include "panels/panel_file.h"
+#include "panels/panel_interaction.h"
 #include "runtime/startup.h"
 #include "trains/driving.h"
 
@@ -27,6 +28,11 @@ Surface client_surface(const System& sys) {
 // The texts of a drawing of the screen in view, when they are kept (zir-sim).
 void keep_drawn_texts(System& sys, const Surface& s) {
   if (sys.screen.record_texts) sys.screen.drawn_texts = s.drawn_texts();
+}
+
+// A panel is in view with no overlay open: its clicks work the layout.
+bool panel_run_mode(const System& sys) {
+  return is_panel(sys.screen.screen_mode) && sys.screen.panel_mode == ' ';
 }
 
 // ---- Keys ----------------------------------------------------------------------------------
@@ -115,6 +121,7 @@ void reload_command(System& sys, int32_t) {
 // The panel overlays (help, editor at its first position, render settings) open over the
 // panel in view, or over the last panel when a table screen is shown.
 void open_overlay(System& sys, char overlay) {
+  panel_let_go(sys);
   sys.screen.panel_mode = overlay;
   if (!is_panel(sys.screen.screen_mode)) show_screen(sys, sys.screen.last_panel);
 }
@@ -246,12 +253,24 @@ void window_button_press(System& sys, MouseButton button, int x, int y) {
   window_mouse_move(sys, x, y);
   sys.screen.press_x = x;
   sys.screen.press_y = y;
+  if (panel_run_mode(sys)) {
+    panel_event(sys, sys.screen.screen_mode,
+                button == MouseButton::Left ? PanelEvent::LeftPress : PanelEvent::RightPress);
+    return;
+  }
   Surface s = client_surface(sys);
   screen_call(sys, s, button == MouseButton::Left ? kLeftPress : kRightPress);
 }
 
 void window_button_release(System& sys, MouseButton button, int x, int y) {
   window_mouse_move(sys, x, y);
+  if (panel_run_mode(sys)) {
+    panel_event(sys, sys.screen.screen_mode,
+                button == MouseButton::Left ? PanelEvent::LeftRelease : PanelEvent::RightRelease);
+    return;
+  }
+  // A button held down on a panel lets go at the next left release, whatever the screen.
+  if (button == MouseButton::Left) panel_let_go(sys);
   if (!is_panel(sys.screen.screen_mode)) return;
   Surface s = client_surface(sys);
   screen_call(sys, s, button == MouseButton::Left ? kLeftRelease : kRightRelease);

@@ -1,5 +1,6 @@
 #include "trains/split_join.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "core/system.h"
@@ -96,31 +97,7 @@ void split(System& sys, const SplitEntry& e) {
   const int t = split_occupant(sys, a);
   if (t != split_occupant(sys, b) || !is_train(t) || !manual_mode(sys, t)) return;
   const int w = free_wagon_entry(sys);
-  if (w < 0) return;
-  if (a.kind == Place::Canton && b.kind == Place::Canton) {
-    sys.cantons.num_train[b.slot] = w;
-    make_wagon_entry(sys, w);
-    mark_seen(sys, w);
-  } else if (a.kind == Place::Canton) {
-    make_wagon_entry(sys, w);
-    sys.trains.train_garage[w] = b.siding;
-    park(sys, b.siding, w);
-  } else if (b.kind == Place::Canton) {
-    sys.cantons.num_train[b.slot] = w;
-    make_wagon_entry(sys, w);
-    sys.trains.train_garage[t] = a.siding;
-    park(sys, a.siding, t);
-    give_cantons(sys, t, w);
-    mark_seen(sys, w);
-  }
-}
-
-// The siding is connected again and the entry that was parked in it leaves it.
-void unpark(System& sys, int siding, int parked) {
-  sys.garage.cmd_lock[siding] = 0;
-  sys.garage.state_lock[siding] = 0;
-  sys.garage.num_train[siding] = -1;
-  sys.trains.train_garage[parked] = -1;
+  if (w >= 0) split_train(sys, e[SPLIT_POS_A], e[SPLIT_POS_B], t, w);
 }
 
 void join(System& sys, const SplitEntry& e) {
@@ -132,18 +109,7 @@ void join(System& sys, const SplitEntry& e) {
   const int on_b = join_occupant(sys, b);
   if (!(is_train(on_a) && is_wagon(on_b)) && !(is_wagon(on_a) && is_train(on_b))) return;
   if (!manual_mode(sys, on_a) || !manual_mode(sys, on_b)) return;
-  const int t = on_a < on_b ? on_a : on_b;
-  const int w = on_a < on_b ? on_b : on_a;
-  if (a.kind == Place::Siding && b.kind == Place::Siding) return;
-  if (a.kind == Place::Siding || b.kind == Place::Siding) {
-    const bool siding_at_a = a.kind == Place::Siding;
-    const Place& s = siding_at_a ? a : b;
-    const int32_t canton = siding_at_a ? e[SPLIT_POS_B] : e[SPLIT_POS_A];
-    if (sys.garage.ass_canton[s.siding] != canton) return;
-    unpark(sys, s.siding, siding_at_a ? on_a : on_b);
-  }
-  clear_wagon_entry(sys, w);
-  give_cantons(sys, w, t);
+  join_train(sys, e[SPLIT_POS_A], e[SPLIT_POS_B], std::min(on_a, on_b), std::max(on_a, on_b));
 }
 
 // Runs one table: each requested entry is consumed, back to idle when #iti describes it and
@@ -190,6 +156,51 @@ void clear_wagon_entry(System& sys, int w) {
   t.cons[w] = 0;
   t.vit[w] = 0;
   t.mode[w] = "SEL";
+}
+
+bool split_train(System& sys, int32_t pos_a, int32_t pos_b, int t, int w) {
+  const Place a = place_of(pos_a);
+  const Place b = place_of(pos_b);
+  if (a.kind == Place::Canton && b.kind == Place::Canton) {
+    sys.cantons.num_train[b.slot] = w;
+    make_wagon_entry(sys, w);
+    mark_seen(sys, w);
+  } else if (a.kind == Place::Canton && b.kind == Place::Siding) {
+    make_wagon_entry(sys, w);
+    sys.trains.train_garage[w] = b.siding;
+    park(sys, b.siding, w);
+  } else if (a.kind == Place::Siding && b.kind == Place::Canton) {
+    sys.cantons.num_train[b.slot] = w;
+    make_wagon_entry(sys, w);
+    sys.trains.train_garage[t] = a.siding;
+    park(sys, a.siding, t);
+    give_cantons(sys, t, w);
+    mark_seen(sys, w);
+  } else {
+    return false;
+  }
+  return true;
+}
+
+bool join_train(System& sys, int32_t pos_a, int32_t pos_b, int t, int w) {
+  const Place a = place_of(pos_a);
+  const Place b = place_of(pos_b);
+  if (a.kind == Place::None || b.kind == Place::None) return false;
+  if (a.kind == Place::Siding && b.kind == Place::Siding) return false;
+  if (a.kind == Place::Siding || b.kind == Place::Siding) {
+    const bool siding_at_a = a.kind == Place::Siding;
+    const int siding = siding_at_a ? a.siding : b.siding;
+    if (sys.garage.ass_canton[siding] != (siding_at_a ? pos_b : pos_a)) return false;
+    // The entry parked there leaves the siding, which is connected again.
+    const int parked = sys.cantons.prev_garage_num_train[siding];
+    sys.garage.cmd_lock[siding] = 0;
+    sys.garage.state_lock[siding] = 0;
+    sys.garage.num_train[siding] = -1;
+    if (parked >= 0 && parked < kTrainEntries) sys.trains.train_garage[parked] = -1;
+  }
+  clear_wagon_entry(sys, w);
+  give_cantons(sys, w, t);
+  return true;
 }
 
 void split_join_tick(System& sys) {

@@ -48,6 +48,8 @@ bool tempo_libe_cant_field(System& sys, int index, std::string_view field, SimFi
 bool tco_field(System& sys, int index, std::string_view field, SimField& out);
 bool rendu_field(System& sys, int index, std::string_view field, SimField& out);
 bool cantcolor_field(System& sys, int index, std::string_view field, SimField& out);
+// tcoact.countdown|result_countdown|source|destination|result|held (the selection held flag)
+bool tcoact_field(System& sys, int index, std::string_view field, SimField& out);
 // fields_block.cpp: the block's per-train results under train.N, then block.*, vitmax.N.*,
 // halt.N.*, cant.N.*, balauto.*, aigauto.N.* and aigauto.count
 bool block_train_field(System& sys, int index, std::string_view field, SimField& out);

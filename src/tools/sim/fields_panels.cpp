@@ -5,6 +5,7 @@
 
 #include "core/system.h"
 #include "core/text.h"
+#include "panels/panel_interaction.h"
 #include "tools/sim/fields.h"
 
 namespace {
@@ -72,4 +73,29 @@ bool rendu_field(System& sys, int index, std::string_view field, SimField& out) 
 bool cantcolor_field(System& sys, int index, std::string_view field, SimField& out) {
   const int slot = canton_slot(index);
   return field == "value" && slot >= 0 && int_cell(sys.panels.cant_color, slot, out);
+}
+
+// ---- Run mode: tcoact.FIELD, the panel action state ---------------------------------------
+
+bool tcoact_field(System& sys, int index, std::string_view field, SimField& out) {
+  if (index != -1) return false;
+  PanelAction& a = sys.panels.action;
+  struct Column {
+    const char* name;
+    int32_t* value;
+  };
+  const Column columns[] = {
+      {"countdown", &sys.ticks.panel_countdown[kSelectionCountdown]},
+      {"result_countdown", &sys.ticks.panel_countdown[kResultCountdown]},
+      {"source", &a.source},
+      {"destination", &a.destination},
+      {"result", &a.result},
+      {"held", &a.selection_held},
+  };
+  for (const Column& c : columns) {
+    if (field != c.name) continue;
+    out.value = c.value;
+    return true;
+  }
+  return false;
 }

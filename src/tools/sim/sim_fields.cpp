@@ -46,6 +46,7 @@ const FieldTable kFieldTables[] = {
     {"tco", tco_field},
     {"rendu", rendu_field},
     {"cantcolor", cantcolor_field},
+    {"tcoact", tcoact_field},
     {"train", block_train_field},
     {"block", block_field},
     {"vitmax", vitmax_field},
