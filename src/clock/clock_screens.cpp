@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdarg>
+#include <cstdint>
 #include <cstdio>
 #include <initializer_list>
 #include <string>
@@ -629,8 +630,9 @@ constexpr Box kVibButtonBoxes[kVibButtons] = {{40, 340, 120, 21},  {170, 340, 12
 constexpr const char* kVibButtonTexts[kVibButtons] = {"Tic avant -", "Tic avant +", "Tic après -",
                                                       "Tic après +", "DÉMARRER",    "ARRÊTER"};
 
+// In floating point: a time set far beyond a day would overflow an integer product.
 std::string ticks_and_seconds(int ticks) {
-  return format("%3d (tics) = %4.1f sec", ticks, ticks * kTickMs / 1000.0);
+  return format("%3d (tics) = %4.1f sec", ticks, ticks * (kTickMs / 1000.0));
 }
 
 void vib_figures(System& sys, Surface& s) {
@@ -716,6 +718,11 @@ void vib_paint(System& sys, Surface& s) {
   vib_redraw(sys, s);
 }
 
+// One tick more, up to the largest time the section accepts.
+int32_t raised(int32_t ticks) {
+  return ticks < INT32_MAX ? ticks + 1 : ticks;
+}
+
 void vib_press(System& sys) {
   if (frame_left_press(sys, info_of(sys), -1)) return;
   VibState& v = sys.vib;
@@ -728,13 +735,13 @@ void vib_press(System& sys) {
       v.time_before = std::max(v.time_before - 1, 0);
       break;
     case kBeforeUp:
-      ++v.time_before;
+      v.time_before = raised(v.time_before);
       break;
     case kAfterDown:
       v.time_after = std::max(v.time_after - 1, 0);
       break;
     case kAfterUp:
-      ++v.time_after;
+      v.time_after = raised(v.time_after);
       break;
     case kVibStart:
       v.vib_on = 1;

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
 
 #include "clock/exe_config.h"
@@ -372,11 +373,18 @@ TEST_F(ClockScreens, VibratorButtonsAndBoxes) {
     int before, after;
   };
   const Case cases[] = {
-      {100, 350, &VibState::time_before, 0, 0}, {230, 350, &VibState::time_before, 4, 5},
-      {100, 390, &VibState::time_after, 1, 0},  {100, 390, &VibState::time_after, 0, 0},
-      {230, 390, &VibState::time_after, 9, 10}, {380, 350, &VibState::vib_on, 0, 1},
-      {380, 390, &VibState::vib_on, 1, 0},      {650, 350, &VibState::vib_on, 0, 1},
-      {650, 350, &VibState::vib_on, 1, 0},      {650, 390, &VibState::vib_on, 1, 1},
+      {100, 350, &VibState::time_before, 0, 0},
+      {230, 350, &VibState::time_before, 4, 5},
+      {100, 390, &VibState::time_after, 1, 0},
+      {100, 390, &VibState::time_after, 0, 0},
+      {230, 390, &VibState::time_after, 9, 10},
+      {380, 350, &VibState::vib_on, 0, 1},
+      {380, 390, &VibState::vib_on, 1, 0},
+      {650, 350, &VibState::vib_on, 0, 1},
+      {650, 350, &VibState::vib_on, 1, 0},
+      {650, 390, &VibState::vib_on, 1, 1},
+      {230, 350, &VibState::time_before, INT32_MAX, INT32_MAX},
+      {230, 390, &VibState::time_after, INT32_MAX, INT32_MAX},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.x << "," << c.y << " from " << c.before);
@@ -390,6 +398,11 @@ TEST_F(ClockScreens, VibratorButtonsAndBoxes) {
   sys.cantons.pb_capt_t[17] = 1;
   show(18);
   EXPECT_TRUE(drew("Temps d'attente configuré avant déclenchement     :  20 (tics) =  1.9 sec"));
+  // A time far beyond a day, as a layout may set it to mean "never", in seconds all the same.
+  sys.vib.time_after = 100000000;
+  show(18);
+  EXPECT_TRUE(
+      drew("Temps d'attente configuré après rétablissement    : 100000000 (tics) = 9500000.0 sec"));
   EXPECT_TRUE(drew("Etat du vibreur                                   : En marche"));
   EXPECT_TRUE(drew("VIBRE"));
   const Rgb red{255, 0, 0}, white{255, 255, 255};
