@@ -13,7 +13,7 @@ constexpr int kTitleX = 2;
 constexpr int kTitleY = 2;
 constexpr int kQuitFromRight = 140;  // "(QUITTER = ESC)" at 660 on an 800-wide screen
 constexpr int kCloseFromRight = 15;  // the close box spans 785..798 on an 800-wide screen
-constexpr int kTitleRoom = 648;      // a title ends before x = 650
+constexpr int kTitleGap = 12;        // a title ends before x = 650 on an 800-wide screen
 
 // On a drawing area narrower than the screen, the close box stands at the area's right edge.
 int close_left(const ScreenInfo& info, int area_width) {
@@ -34,8 +34,9 @@ void frame_paint(Surface& s, const ScreenInfo& info) {
   s.fill_rect(0, 0, info.width, kScreenHeight, 7);
   s.select_font(Font::Text);
   s.set_text_colour(0);
-  s.draw_text_fit(kTitleX, kTitleY, info.title, kTitleRoom);
+  // The title has the room left of "(QUITTER = ESC)", which keeps to the area's right edge.
   const int right = std::min(info.width, s.width());
+  s.draw_text_fit(kTitleX, kTitleY, info.title, right - kQuitFromRight - kTitleGap);
   s.draw_text_fit(right - kQuitFromRight, kTitleY, "(QUITTER = ESC)",
                   kQuitFromRight - kCloseFromRight - 2);
   draw_close_box(s, close_left(info, s.width()), info.close_top);

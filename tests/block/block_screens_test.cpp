@@ -204,6 +204,30 @@ TEST_F(BlockScreens, SettingsBelowTheRowsFollowTheirChanges) {
   EXPECT_TRUE(drew("AIGAUTO est : PAS ACTIF"));
 }
 
+// A wide screen on a wide area has room for its whole title before "(QUITTER = ESC)" at 960:
+// the title keeps its natural width (74 characters to x = 742 on 35, 83 to x = 832 on 42)
+// instead of being squeezed into the room an 800-wide screen leaves. On a narrow area it is
+// narrowed to end before "(QUITTER = ESC)" at 661.
+TEST_F(BlockScreens, WideTitleKeepsItsWidthOnAWideArea) {
+  auto inked = [&](int left, int right) {
+    const Surface* shown = t.host.frame.surface();
+    int count = 0;
+    for (int x = left; x < right; ++x)
+      for (int y = 2; y < 17; ++y) count += shown->pixel(x, y) != Rgb{255, 255, 255};
+    return count;
+  };
+  for (const int screen : {35, 42}) {
+    SCOPED_TRACE(screen);
+    sys.screen.client_width = 1101;
+    show(screen);
+    EXPECT_GT(inked(700, 740), 0);
+    EXPECT_EQ(inked(840, 955), 0);
+    sys.screen.client_width = 801;
+    show(screen);
+    EXPECT_EQ(inked(652, 658), 0);
+  }
+}
+
 TEST_F(BlockScreens, PagesTurnAndWrap) {
   struct Case {
     int from, to;
