@@ -11,6 +11,7 @@
 #include "block/balauto_config.h"
 #include "core/screens.h"
 #include "runtime/window_events.h"
+#include "support/drawn_texts.h"
 #include "support/screen_redraw.h"
 #include "support/temp_dir.h"
 
@@ -52,18 +53,9 @@ struct BlockScreens : ::testing::Test {
     window_paint(sys);
   }
   std::string text_at(int x, int y, int* colour = nullptr) const {
-    for (const DrawnText& d : sys.screen.drawn_texts) {
-      if (d.x != x || d.y != y) continue;
-      if (colour) *colour = d.colour;
-      return d.text;
-    }
-    return "";
+    return drawn_text_at(sys, x, y, colour);
   }
-  bool drew(const std::string& text) const {
-    for (const DrawnText& d : sys.screen.drawn_texts)
-      if (d.text == text) return true;
-    return false;
-  }
+  bool drew(const std::string& text) const { return drew_text(sys, text); }
   static int row_y(int row) { return 32 + 16 * row; }
 };
 
