@@ -494,6 +494,20 @@ TEST_F(PanelRunTest, LostTrainIsPlacedOnlyWhileTheDisplayOffersIt) {
   EXPECT_EQ(sys().cantons.ResvMANU[canton_slot(11)], 0);
 }
 
+// The display shows the cantons as the tick began; tracking may have given the lone detection
+// to a running train since. The click must not take that train's canton away.
+TEST_F(PanelRunTest, LostTrainIsNotPutOnACantonTrackingJustGaveAway) {
+  put(0, 0, FAMILY_CONTROL, 10).f[CELL_OPT] = 3;
+  canton(7, 2, true, 0);
+  sys().cantons.pb_capt_t[2] = 1;
+  canton(9, -1, false);
+  sys().cantons.num_train[canton_slot(9)] = 5;  // train 5 ran into it during the tick
+  click(20, 20);
+  EXPECT_EQ(sys().cantons.num_train[canton_slot(9)], 5);
+  EXPECT_EQ(sys().cantons.ResvMANU[canton_slot(9)], 0);
+  EXPECT_EQ(sys().cantons.ResvMANU[canton_slot(7)], 1);
+}
+
 TEST_F(PanelRunTest, StopAllMovementsAndRoutes) {
   put(0, 0, FAMILY_CONTROL, 10).f[CELL_OPT] = 1;
   put(1, 0, FAMILY_CONTROL, 10).f[CELL_OPT] = 2;
