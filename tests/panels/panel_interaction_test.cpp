@@ -330,6 +330,23 @@ TEST_F(PanelRunTest, ClickOnADetectedCantonLeavesTheSelectionPending) {
   EXPECT_EQ(action().destination, -1);
 }
 
+// The button let go on another screen: back on the panel the source no longer looks held and
+// a later release on another lamp drags nothing.
+TEST_F(PanelRunTest, SelectionIsNoLongerHeldAfterAReleaseOnAnotherScreen) {
+  lamp(0, 0, 3);
+  lamp(1, 0, 4);
+  canton(3, 3, true);
+  canton(4, 3, true);
+  press(20, 20);
+  window_key(sys(), '8');
+  release(20, 20);
+  window_key(sys(), '0');
+  EXPECT_EQ(action().selection_held, 0);
+  EXPECT_EQ(countdown(), kSelectionTicks);
+  release(60, 20);
+  EXPECT_EQ(sys().cantons.num_train[canton_slot(4)], 3);
+}
+
 TEST_F(PanelRunTest, SecondClickOnAFreeCantonStartsTheMovementThatStopsThere) {
   lamp(0, 0, 3);
   lamp(1, 0, 4);
