@@ -116,6 +116,7 @@ void edit_config_command(System& sys, int32_t) {
 void reload_command(System& sys, int32_t) {
   sys.host.message_box("ZIR - Info", reload_box_text(), BoxIcon::Warning);
   reload_config(sys);
+  sys.host.request_repaint();  // the screen in view shows the reloaded tables
 }
 
 // The panel overlays (help, editor at its first position, render settings) open over the
