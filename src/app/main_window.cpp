@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 
 #include <algorithm>
+#include <cmath>
 #include <string>
 
 #include "app/gtk_host.h"
@@ -18,6 +19,12 @@ namespace {
 constexpr int kMinWidth = 800;
 constexpr int kMinHeight = 700;
 constexpr const char* kMenuIdKey = "zir-menu-id";
+
+// GTK gives fractional positions; a position just left of or above the area (-0.5) is outside
+// it, not in its first pixel, so it rounds down.
+int window_pixel(double position) {
+  return static_cast<int>(std::floor(position));
+}
 
 // The character a key gives, as its Windows-1252 byte (ESC, Enter, Backspace and Tab
 // included, Ctrl+letter as its control code); -1 for keys that type nothing.
@@ -220,8 +227,8 @@ gboolean MainWindow::on_button(GtkWidget*, GdkEventButton* event, gpointer self)
   auto* w = static_cast<MainWindow*>(self);
   if (event->button != 1 && event->button != 3) return FALSE;
   const MouseButton button = event->button == 1 ? MouseButton::Left : MouseButton::Right;
-  const int x = static_cast<int>(event->x);
-  const int y = static_cast<int>(event->y);
+  const int x = window_pixel(event->x);
+  const int y = window_pixel(event->y);
   w->guarded([w, event, button, x, y] {
     if (event->type == GDK_BUTTON_PRESS) {
       window_button_press(w->sys_, button, x, y);
@@ -233,8 +240,8 @@ gboolean MainWindow::on_button(GtkWidget*, GdkEventButton* event, gpointer self)
 }
 
 gboolean MainWindow::on_motion(GtkWidget*, GdkEventMotion* event, gpointer self) {
-  window_mouse_move(static_cast<MainWindow*>(self)->sys_, static_cast<int>(event->x),
-                    static_cast<int>(event->y));
+  window_mouse_move(static_cast<MainWindow*>(self)->sys_, window_pixel(event->x),
+                    window_pixel(event->y));
   return FALSE;
 }
 

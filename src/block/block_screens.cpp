@@ -385,24 +385,10 @@ void rules_paint(System& sys, Surface& s, const RuleScreen& rs, const ScreenInfo
 }
 
 void rule_screen(System& sys, Surface& s, int mode, const RuleScreen& rs) {
-  const ScreenInfo* info = screen_info(sys.screen.screen_mode);
-  if (!info) return;
-  switch (mode) {
-    case kPaint:
-      rules_paint(sys, s, rs, *info);
-      break;
-    case kRedraw:
-      rules_redraw(sys, s, rs);
-      break;
-    case kLeftPress:
-      frame_left_press(sys, *info, kLegendTop);
-      break;
-    case kRightPress:
-      screen_next_page(sys);
-      break;
-    default:
-      break;
-  }
+  table_screen_call(
+      sys, mode, [&](const ScreenInfo& info) { rules_paint(sys, s, rs, info); },
+      [&](const ScreenInfo&) { rules_redraw(sys, s, rs); },
+      [&](const ScreenInfo& info) { frame_left_press(sys, info, kLegendTop); });
 }
 
 }  // namespace

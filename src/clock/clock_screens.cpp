@@ -760,22 +760,9 @@ void vib_press(System& sys) {
 // One entry point per screen: paint, tick redraw, left press, right press.
 void screen_modes(System& sys, Surface& s, int mode, void (*paint)(System&, Surface&),
                   void (*redraw)(System&, Surface&), void (*press)(System&)) {
-  switch (mode) {
-    case kPaint:
-      paint(sys, s);
-      break;
-    case kRedraw:
-      redraw(sys, s);
-      break;
-    case kLeftPress:
-      press(sys);
-      break;
-    case kRightPress:
-      screen_next_page(sys);
-      break;
-    default:
-      break;
-  }
+  table_screen_call(
+      sys, mode, [&](const ScreenInfo&) { paint(sys, s); },
+      [&](const ScreenInfo&) { redraw(sys, s); }, [&](const ScreenInfo&) { press(sys); });
 }
 
 }  // namespace

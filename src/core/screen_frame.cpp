@@ -13,28 +13,13 @@ constexpr int kTitleX = 2;
 constexpr int kTitleY = 2;
 constexpr int kQuitFromRight = 140;  // "(QUITTER = ESC)" at 660 on an 800-wide screen
 constexpr int kCloseFromRight = 15;  // the close box spans 785..798 on an 800-wide screen
-constexpr int kTitleRoom = 648;      // a title ends before x = 650
-
-// A screen whose content is not built shows its page group in a legend box here.
-constexpr int kFrameOnlyLegendTop = 40;
+constexpr int kTitleGap = 12;        // a title ends before x = 650 on an 800-wide screen
 
 // On a drawing area narrower than the screen, the close box stands at the area's right edge.
 int close_left(const ScreenInfo& info, int area_width) {
   return std::min(info.width, area_width) - kCloseFromRight;
 }
 
-bool has_pages(const ScreenInfo& info) {
-  return info.page_first >= 0 && info.page_last > info.page_first;
-}
-
-// " CLIC-DROIT :AFFICHE LES PAGES 1<->2", or 1->2->3 ... for more than two pages.
-std::string page_legend(const ScreenInfo& info) {
-  const int pages = info.page_last - info.page_first + 1;
-  std::string text = " CLIC-DROIT :AFFICHE LES PAGES 1";
-  for (int page = 2; page <= pages; ++page)
-    text += (pages == 2 ? "<->" : "->") + std::to_string(page);
-  return text;
-}
 }  // namespace
 
 void draw_close_box(Surface& s, int left, int top) {
@@ -49,8 +34,9 @@ void frame_paint(Surface& s, const ScreenInfo& info) {
   s.fill_rect(0, 0, info.width, kScreenHeight, 7);
   s.select_font(Font::Text);
   s.set_text_colour(0);
-  s.draw_text_fit(kTitleX, kTitleY, info.title, kTitleRoom);
+  // The title has the room left of "(QUITTER = ESC)", which keeps to the area's right edge.
   const int right = std::min(info.width, s.width());
+  s.draw_text_fit(kTitleX, kTitleY, info.title, right - kQuitFromRight - kTitleGap);
   s.draw_text_fit(right - kQuitFromRight, kTitleY, "(QUITTER = ESC)",
                   kQuitFromRight - kCloseFromRight - 2);
   draw_close_box(s, close_left(info, s.width()), info.close_top);
@@ -86,25 +72,4 @@ bool frame_left_press(System& sys, const ScreenInfo& info, int legend_top) {
     return true;
   }
   return false;
-}
-
-void frame_only_screen(System& sys, Surface& s, int mode) {
-  const ScreenInfo* info = screen_info(sys.screen.screen_mode);
-  if (!info) return;
-  const int legend_top = has_pages(*info) ? kFrameOnlyLegendTop : -1;
-  switch (mode) {
-    case kPaint:
-    case kRedraw:  // with no values of its own, the frame is all there is to redraw
-      frame_paint(s, *info);
-      if (legend_top >= 0) draw_legend_box(s, legend_top, page_legend(*info));
-      break;
-    case kLeftPress:
-      frame_left_press(sys, *info, legend_top);
-      break;
-    case kRightPress:
-      screen_next_page(sys);
-      break;
-    default:
-      break;
-  }
 }

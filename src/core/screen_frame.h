@@ -4,8 +4,9 @@
 
 #include <string_view>
 
-struct System;
-struct ScreenInfo;
+#include "core/screens.h"
+#include "core/system.h"
+
 class Surface;
 
 constexpr int kScreenHeight = 700;
@@ -26,6 +27,27 @@ bool in_legend_box(int top, int x, int y);
 // Left press shared by all table screens: in the close box, back to the last panel; in the
 // legend box at `legend_top` (-1 for none), the next page. True when the press was used.
 bool frame_left_press(System& sys, const ScreenInfo& info, int legend_top);
-// The entry point of a table screen whose content is not built: the frame, the close box and,
-// for a screen with pages, a legend box naming them that turns the page when pressed.
-void frame_only_screen(System& sys, Surface& s, int mode);
+
+// The entry point shared by the table screens: paint, redraw and left press are the screen's
+// own, each given the screen's row of the table; a right press turns the page.
+template <class Paint, class Redraw, class Press>
+void table_screen_call(System& sys, int mode, Paint paint, Redraw redraw, Press press) {
+  const ScreenInfo* info = screen_info(sys.screen.screen_mode);
+  if (!info) return;
+  switch (mode) {
+    case kPaint:
+      paint(*info);
+      break;
+    case kRedraw:
+      redraw(*info);
+      break;
+    case kLeftPress:
+      press(*info);
+      break;
+    case kRightPress:
+      screen_next_page(sys);
+      break;
+    default:
+      break;
+  }
+}

@@ -40,7 +40,7 @@ struct ScreenInfo {
   int width;                  // 800, or 1100 for the wide lists
   int close_top;              // top of the close box: 2, or 32 on the card screen
   int page_first, page_last;  // right press steps through these pages; -1 for none
-  ScreenEntry entry;          // the screen's own entry point (frame_only_screen until built)
+  ScreenEntry entry;          // the screen's own entry point
   int rect_count;
   std::array<CopyRect, 5> rects;  // copied to the window after a tick redraw
 };

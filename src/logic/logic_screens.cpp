@@ -392,23 +392,9 @@ void pulse_screen(System& sys, Surface& s, int mode) {
 }
 
 void variables_screen(System& sys, Surface& s, int mode) {
-  const ScreenInfo* info = screen_info(sys.screen.screen_mode);
-  if (!info) return;
   const int page = sys.screen.screen_mode;
-  switch (mode) {
-    case kPaint:
-      variables_paint(sys, s, *info, page);
-      break;
-    case kRedraw:
-      variables_redraw(sys, s, page);
-      break;
-    case kLeftPress:
-      variables_press(sys, *info);
-      break;
-    case kRightPress:
-      screen_next_page(sys);
-      break;
-    default:
-      break;
-  }
+  table_screen_call(
+      sys, mode, [&](const ScreenInfo& info) { variables_paint(sys, s, info, page); },
+      [&](const ScreenInfo&) { variables_redraw(sys, s, page); },
+      [&](const ScreenInfo& info) { variables_press(sys, info); });
 }

@@ -105,26 +105,15 @@ void redraw_rows(System& sys, Surface& s, const ScreenInfo& info) {
 
 template <auto Paint, auto Rows, auto Press>
 void row_screen(System& sys, Surface& s, int mode) {
-  const ScreenInfo* info = screen_info(sys.screen.screen_mode);
-  if (!info) return;
-  switch (mode) {
-    case kPaint:
-      frame_paint(s, *info);
-      Paint(sys, s);
-      redraw_rows<Rows>(sys, s, *info);
-      break;
-    case kRedraw:
-      redraw_rows<Rows>(sys, s, *info);
-      break;
-    case kLeftPress:
-      Press(sys, *info);
-      break;
-    case kRightPress:
-      screen_next_page(sys);
-      break;
-    default:
-      break;
-  }
+  table_screen_call(
+      sys, mode,
+      [&](const ScreenInfo& info) {
+        frame_paint(s, info);
+        Paint(sys, s);
+        redraw_rows<Rows>(sys, s, info);
+      },
+      [&](const ScreenInfo& info) { redraw_rows<Rows>(sys, s, info); },
+      [&](const ScreenInfo& info) { Press(sys, info); });
 }
 
 // ---- Movements (10..16) ---------------------------------------------------------------------

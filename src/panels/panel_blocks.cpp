@@ -66,7 +66,7 @@ void result_frame(BlockCtx& c) {
 
 void occupancy_lamp(BlockCtx& c) {
   const bool vertical = c.b.variant == 12;
-  const bool lit = c.detected || c.isolated || c.slot < 0;
+  const bool lit = c.detected || c.isolated || c.b.cant == -1;
   const int left = vertical ? 12 : 5;
   const int top = vertical ? 6 : 12;
   const int right = vertical ? 29 : 36;

@@ -299,6 +299,8 @@ void assign_lost_train(System& sys) {
   int slot = -1;
   if (!lost_train_candidate(sys, t, slot)) return;
   CantonTable& c = sys.cantons;
+  // The display saw the cantons as the tick began: tracking may have given this one a train since.
+  if (c.num_train[at(slot)] != -1) return;
   for (int s = 0; s < kCantons; ++s) {
     if (c.num_train[at(s)] != t) continue;
     c.ResvMANU[at(s)] = 0;

@@ -271,8 +271,12 @@ void window_button_release(System& sys, MouseButton button, int x, int y) {
                 button == MouseButton::Left ? PanelEvent::LeftRelease : PanelEvent::RightRelease);
     return;
   }
-  // A button held down on a panel lets go at the next left release, whatever the screen.
-  if (button == MouseButton::Left) panel_let_go(sys);
+  // A button held down on a panel lets go at the next left release, whatever the screen; so
+  // does a canton selection, which a later release on the panel must not take for a drag.
+  if (button == MouseButton::Left) {
+    panel_let_go(sys);
+    sys.panels.action.selection_held = 0;
+  }
   if (!is_panel(sys.screen.screen_mode)) return;
   Surface s = client_surface(sys);
   screen_call(sys, s, button == MouseButton::Left ? kLeftRelease : kRightRelease);

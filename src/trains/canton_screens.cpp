@@ -290,24 +290,10 @@ void split_join_redraw(System& sys, Surface& s) {
 
 template <auto Paint, auto Redraw, int LegendTop = kLegendTop>
 void list_screen(System& sys, Surface& s, int mode) {
-  const ScreenInfo* info = screen_info(sys.screen.screen_mode);
-  if (!info) return;
-  switch (mode) {
-    case kPaint:
-      Paint(sys, s, *info);
-      break;
-    case kRedraw:
-      Redraw(sys, s);
-      break;
-    case kLeftPress:
-      frame_left_press(sys, *info, LegendTop);
-      break;
-    case kRightPress:
-      screen_next_page(sys);
-      break;
-    default:
-      break;
-  }
+  table_screen_call(
+      sys, mode, [&](const ScreenInfo& info) { Paint(sys, s, info); },
+      [&](const ScreenInfo&) { Redraw(sys, s); },
+      [&](const ScreenInfo& info) { frame_left_press(sys, info, LegendTop); });
 }
 
 }  // namespace

@@ -209,22 +209,8 @@ void aig_press(System& sys, const ScreenInfo& info) {
 }  // namespace
 
 void aig_screen(System& sys, Surface& s, int mode) {
-  const ScreenInfo* info = screen_info(sys.screen.screen_mode);
-  if (!info) return;
-  switch (mode) {
-    case kPaint:
-      aig_paint(sys, s, *info);
-      break;
-    case kRedraw:
-      rows_redraw(sys, s);
-      break;
-    case kLeftPress:
-      aig_press(sys, *info);
-      break;
-    case kRightPress:
-      screen_next_page(sys);
-      break;
-    default:
-      break;
-  }
+  table_screen_call(
+      sys, mode, [&](const ScreenInfo& info) { aig_paint(sys, s, info); },
+      [&](const ScreenInfo&) { rows_redraw(sys, s); },
+      [&](const ScreenInfo& info) { aig_press(sys, info); });
 }

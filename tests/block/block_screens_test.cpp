@@ -11,6 +11,7 @@
 #include "block/balauto_config.h"
 #include "core/screens.h"
 #include "runtime/window_events.h"
+#include "support/drawn_texts.h"
 #include "support/screen_redraw.h"
 #include "support/temp_dir.h"
 
@@ -52,18 +53,9 @@ struct BlockScreens : ::testing::Test {
     window_paint(sys);
   }
   std::string text_at(int x, int y, int* colour = nullptr) const {
-    for (const DrawnText& d : sys.screen.drawn_texts) {
-      if (d.x != x || d.y != y) continue;
-      if (colour) *colour = d.colour;
-      return d.text;
-    }
-    return "";
+    return drawn_text_at(sys, x, y, colour);
   }
-  bool drew(const std::string& text) const {
-    for (const DrawnText& d : sys.screen.drawn_texts)
-      if (d.text == text) return true;
-    return false;
-  }
+  bool drew(const std::string& text) const { return drew_text(sys, text); }
   static int row_y(int row) { return 32 + 16 * row; }
 };
 
@@ -202,6 +194,30 @@ TEST_F(BlockScreens, SettingsBelowTheRowsFollowTheirChanges) {
   EXPECT_EQ(t.host.repaints, repaints + 2);
   window_paint(sys);
   EXPECT_TRUE(drew("AIGAUTO est : PAS ACTIF"));
+}
+
+// A wide screen on a wide area has room for its whole title before "(QUITTER = ESC)" at 960:
+// the title keeps its natural width (74 characters to x = 742 on 35, 83 to x = 832 on 42)
+// instead of being squeezed into the room an 800-wide screen leaves. On a narrow area it is
+// narrowed to end before "(QUITTER = ESC)" at 661.
+TEST_F(BlockScreens, WideTitleKeepsItsWidthOnAWideArea) {
+  auto inked = [&](int left, int right) {
+    const Surface* shown = t.host.frame.surface();
+    int count = 0;
+    for (int x = left; x < right; ++x)
+      for (int y = 2; y < 17; ++y) count += shown->pixel(x, y) != Rgb{255, 255, 255};
+    return count;
+  };
+  for (const int screen : {35, 42}) {
+    SCOPED_TRACE(screen);
+    sys.screen.client_width = 1101;
+    show(screen);
+    EXPECT_GT(inked(700, 740), 0);
+    EXPECT_EQ(inked(840, 955), 0);
+    sys.screen.client_width = 801;
+    show(screen);
+    EXPECT_EQ(inked(652, 658), 0);
+  }
 }
 
 TEST_F(BlockScreens, PagesTurnAndWrap) {

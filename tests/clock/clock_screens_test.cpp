@@ -13,6 +13,7 @@
 #include "core/screens.h"
 #include "core/var_bus.h"
 #include "runtime/window_events.h"
+#include "support/drawn_texts.h"
 #include "support/screen_redraw.h"
 #include "support/temp_dir.h"
 
@@ -51,18 +52,9 @@ struct ClockScreens : ::testing::Test, TestSystem {
     window_paint(sys);
   }
   std::string text_at(int x, int y, int* colour = nullptr) const {
-    for (const DrawnText& t : sys.screen.drawn_texts) {
-      if (t.x != x || t.y != y) continue;
-      if (colour) *colour = t.colour;
-      return t.text;
-    }
-    return "";
+    return drawn_text_at(sys, x, y, colour);
   }
-  bool drew(const std::string& text) const {
-    for (const DrawnText& t : sys.screen.drawn_texts)
-      if (t.text == text) return true;
-    return false;
-  }
+  bool drew(const std::string& text) const { return drew_text(sys, text); }
   int var(const char* label) { return var_read(sys, var_from_label(sys, label)); }
   Rgb shown(int x, int y) const { return host.frame.surface()->pixel(x, y); }
   HoroAction& action(int n) { return sys.clock.horo[static_cast<size_t>(n)]; }

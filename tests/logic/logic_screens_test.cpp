@@ -8,6 +8,7 @@
 
 #include "core/screens.h"
 #include "runtime/window_events.h"
+#include "support/drawn_texts.h"
 #include "support/screen_redraw.h"
 #include "tdv_fixture.h"
 
@@ -31,20 +32,10 @@ struct LogicScreens : ::testing::Test, TdvFixture {
     sys.screen.screen_mode = screen;
     window_paint(sys);
   }
-  // The text drawn at (x, y) by the last drawing, with its colour; empty when none.
   std::string text_at(int x, int y, int* colour = nullptr) const {
-    for (const DrawnText& t : sys.screen.drawn_texts) {
-      if (t.x != x || t.y != y) continue;
-      if (colour) *colour = t.colour;
-      return t.text;
-    }
-    return "";
+    return drawn_text_at(sys, x, y, colour);
   }
-  bool drew(const std::string& text) const {
-    for (const DrawnText& t : sys.screen.drawn_texts)
-      if (t.text == text) return true;
-    return false;
-  }
+  bool drew(const std::string& text) const { return drew_text(sys, text); }
   void press(int x, int y) { window_button_press(sys, MouseButton::Left, x, y); }
   void rpress(int x, int y) { window_button_press(sys, MouseButton::Right, x, y); }
 };

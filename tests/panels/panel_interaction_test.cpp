@@ -330,6 +330,23 @@ TEST_F(PanelRunTest, ClickOnADetectedCantonLeavesTheSelectionPending) {
   EXPECT_EQ(action().destination, -1);
 }
 
+// The button let go on another screen: back on the panel the source no longer looks held and
+// a later release on another lamp drags nothing.
+TEST_F(PanelRunTest, SelectionIsNoLongerHeldAfterAReleaseOnAnotherScreen) {
+  lamp(0, 0, 3);
+  lamp(1, 0, 4);
+  canton(3, 3, true);
+  canton(4, 3, true);
+  press(20, 20);
+  window_key(sys(), '8');
+  release(20, 20);
+  window_key(sys(), '0');
+  EXPECT_EQ(action().selection_held, 0);
+  EXPECT_EQ(countdown(), kSelectionTicks);
+  release(60, 20);
+  EXPECT_EQ(sys().cantons.num_train[canton_slot(4)], 3);
+}
+
 TEST_F(PanelRunTest, SecondClickOnAFreeCantonStartsTheMovementThatStopsThere) {
   lamp(0, 0, 3);
   lamp(1, 0, 4);
@@ -492,6 +509,20 @@ TEST_F(PanelRunTest, LostTrainIsPlacedOnlyWhileTheDisplayOffersIt) {
   click(20, 20);
   EXPECT_EQ(sys().cantons.num_train[canton_slot(11)], -1);
   EXPECT_EQ(sys().cantons.ResvMANU[canton_slot(11)], 0);
+}
+
+// The display shows the cantons as the tick began; tracking may have given the lone detection
+// to a running train since. The click must not take that train's canton away.
+TEST_F(PanelRunTest, LostTrainIsNotPutOnACantonTrackingJustGaveAway) {
+  put(0, 0, FAMILY_CONTROL, 10).f[CELL_OPT] = 3;
+  canton(7, 2, true, 0);
+  sys().cantons.pb_capt_t[2] = 1;
+  canton(9, -1, false);
+  sys().cantons.num_train[canton_slot(9)] = 5;  // train 5 ran into it during the tick
+  click(20, 20);
+  EXPECT_EQ(sys().cantons.num_train[canton_slot(9)], 5);
+  EXPECT_EQ(sys().cantons.ResvMANU[canton_slot(9)], 0);
+  EXPECT_EQ(sys().cantons.ResvMANU[canton_slot(7)], 1);
 }
 
 TEST_F(PanelRunTest, StopAllMovementsAndRoutes) {

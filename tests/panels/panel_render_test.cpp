@@ -266,6 +266,29 @@ TEST_F(PanelRenderTest, LampsOfEquipmentAndControls) {
   EXPECT_NE(t_.log().find("Var inconnue = 9700"), std::string::npos);
 }
 
+// An occupancy lamp with no canton is lit; one whose canton or siding names nothing detected is
+// not, a siding fed by no canton included, unless it is isolated.
+TEST_F(PanelRenderTest, OccupancyLampLitOnlyForADetectionAnIsolatedSidingOrNoCanton) {
+  struct Case {
+    const char* name;
+    int cant;
+    int state_lock;
+    bool lit;
+  };
+  const Case cases[] = {
+      {"no canton", -1, 0, true},
+      {"a number naming no canton", 125, 0, false},
+      {"a siding fed by no canton", 1005, 0, false},
+      {"that siding isolated", 1005, 1, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    put(1, 1, FAMILY_EQUIPMENT, 0, c.cant);
+    sys().garage.state_lock[5] = c.state_lock;
+    EXPECT_EQ(paint().pixel(40 + 20, 40 + 15) == fill(4), c.lit);
+  }
+}
+
 // Every kind of block, fields set, mixed canton states: only palette colours on the panel.
 TEST_F(PanelRenderTest, AFullPanelUsesPaletteColoursOnly) {
   for (const int relief : {0, 1}) {

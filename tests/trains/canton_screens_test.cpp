@@ -8,6 +8,7 @@
 
 #include "core/screens.h"
 #include "runtime/window_events.h"
+#include "support/drawn_texts.h"
 #include "support/screen_redraw.h"
 #include "support/temp_dir.h"
 
@@ -20,12 +21,7 @@ struct CantonScreens : ::testing::Test, TestSystem {
     window_paint(sys);
   }
   std::string text_at(int x, int y, int* colour = nullptr) const {
-    for (const DrawnText& t : sys.screen.drawn_texts) {
-      if (t.x != x || t.y != y) continue;
-      if (colour) *colour = t.colour;
-      return t.text;
-    }
-    return "";
+    return drawn_text_at(sys, x, y, colour);
   }
 };
 

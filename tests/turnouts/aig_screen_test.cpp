@@ -9,6 +9,7 @@
 #include "core/screens.h"
 #include "core/var_bus.h"
 #include "runtime/window_events.h"
+#include "support/drawn_texts.h"
 #include "support/screen_redraw.h"
 #include "support/temp_dir.h"
 #include "turnouts/aig_config.h"
@@ -31,18 +32,9 @@ struct AigScreen : ::testing::Test {
   }
   void paint() { window_paint(sys); }
   std::string text_at(int x, int y, int* colour = nullptr) const {
-    for (const DrawnText& d : sys.screen.drawn_texts) {
-      if (d.x != x || d.y != y) continue;
-      if (colour) *colour = d.colour;
-      return d.text;
-    }
-    return "";
+    return drawn_text_at(sys, x, y, colour);
   }
-  bool drew(const std::string& text) const {
-    for (const DrawnText& d : sys.screen.drawn_texts)
-      if (d.text == text) return true;
-    return false;
-  }
+  bool drew(const std::string& text) const { return drew_text(sys, text); }
   static int row_y(int row) { return 36 + 18 * row; }
   void click(int x, int row) { window_button_press(sys, MouseButton::Left, x, row_y(row) + 5); }
   Rgb ground(int row) const { return t.host.frame.surface()->pixel(2, row_y(row) + 9); }
