@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <string>
 
+#include "block/block_screen_state.h"
 #include "block/block_state.h"
 #include "cards/card_link.h"
 #include "cards/card_screen_state.h"
@@ -110,6 +111,7 @@ struct System {
   SelectifTable selectif;
   RemoteState remote;
   BlockState block;
+  BlockScreenState blockscreen;
   AigTable aig;
   ItiTable iti;
   DeplTable depl;

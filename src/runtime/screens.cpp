@@ -1,5 +1,6 @@
 #include "core/screens.h"
 
+#include "block/block_screens.h"
 #include "cards/card_screen.h"
 #include "cards/servo_screen.h"
 #include "clock/clock_screens.h"
@@ -12,6 +13,7 @@
 #include "panels/panel_render.h"
 #include "trains/canton_screens.h"
 #include "trains/train_screens.h"
+#include "turnouts/aig_screen.h"
 
 namespace {
 
@@ -34,17 +36,17 @@ const ScreenInfo kScreens[] = {
     {18, 18, "AFFICHE LES VALEURS DU VIBREUR", 800, 2, -1, -1, vib_screen, 5, {{{40, 160, 720, 161}, {600, 340, 130, 21}, {600, 380, 130, 21}, {180, 460, 395, 95}, {180, 580, 395, 45}}}},
     {19, 20, "AFFICHE LES VALEURS NON NULLES DES PARAMÈTRES DES ITINÉRAIRES (50 maximum)", 800, 2, 19, 20, iti_screen, 1, {{{1, 36, 798, 450}}}},
     {21, 21, "AFFICHE LES VALEURS NON NULLES DES PARAMÈTRES DES GARAGES   (32 maximum)", 800, 2, -1, -1, garage_screen, 1, {{{0, 36, 800, 522}}}},
-    {22, 23, "AFFICHE LES VALEURS NON NULLES DES PARAMÈTRES DES AIGUILLAGES   (64 maximum)", 800, 2, 22, 23, frame_only_screen, 1, {{{1, 36, 343, 540}}}},
+    {22, 23, "AFFICHE LES VALEURS NON NULLES DES PARAMÈTRES DES AIGUILLAGES   (64 maximum)", 800, 2, 22, 23, aig_screen, 1, {{{1, 36, 343, 540}}}},
     {24, 24, "", 800, 32, -1, -1, card_screen, 1, {{{0, 0, 800, 700}}}},
     {25, 27, "AFFICHE LES VALEURS NON NULLES DES VARIABLES UTILISATEUR (5400-5999)", 800, 2, 25, 27, variables_screen, 2, {{{1, 32, 791, 480}, {1, 568, 798, 34}}}},
     {28, 29, "AFFICHE LES VALEURS NON NULLES DES PARAMÈTRES DES CANTONS", 800, 2, 28, 29, cantons_screen, 1, {{kDefaultRect}}},
     {30, 30, "AFFICHE LES VALEURS,DES PARAMÈTRES DES SERVO-MOTEURS", 800, 2, -1, -1, servo_screen, 1, {{{75, 32, 450, 320}}}},
     {31, 31, "AFFICHE LA COMPOSITION DES TABLES DE VÉRITÉS       (50 tables maximum)", 800, 2, -1, -1, truth_table_screen, 1, {{{0, 70, 800, 499}}}},
     {32, 34, "AFFICHE LES VALEURS DU TABLEAU INTERNE 'CANTONS SELECTIFS'  (100 valeurs maximum)", 800, 2, 32, 34, selectif_screen, 1, {{kDefaultRect}}},
-    {35, 37, "AFFICHE LES VALEURS DU TABLEAU INTERNE 'AIGAUTO'      (100 lignes maximum)", 1100, 2, 35, 37, frame_only_screen, 1, {{{1, 32, 1098, 512}}}},
-    {38, 39, "AFFICHE LES VALEURS DU TABLEAU INTERNE  '#balauto'+'vitmax:'  (60 maximum)", 800, 2, 38, 39, frame_only_screen, 1, {{kDefaultRect}}},
-    {40, 41, "AFFICHE LES VALEURS DU TABLEAU INTERNE  '#balauto'+'halt:'  (60 éléments maximum)", 800, 2, 40, 41, frame_only_screen, 1, {{kDefaultRect}}},
-    {42, 44, "AFFICHE LES VALEURS DU TABLEAU INTERNE '#balauto'+'cant:'      (100 lignes maximum)", 1100, 2, 42, 44, frame_only_screen, 1, {{{1, 32, 1098, 512}}}},
+    {35, 37, "AFFICHE LES VALEURS DU TABLEAU INTERNE 'AIGAUTO'      (100 lignes maximum)", 1100, 2, 35, 37, aigauto_screen, 1, {{{1, 32, 1098, 512}}}},
+    {38, 39, "AFFICHE LES VALEURS DU TABLEAU INTERNE  '#balauto'+'vitmax:'  (60 maximum)", 800, 2, 38, 39, vitmax_screen, 1, {{kDefaultRect}}},
+    {40, 41, "AFFICHE LES VALEURS DU TABLEAU INTERNE  '#balauto'+'halt:'  (60 éléments maximum)", 800, 2, 40, 41, halt_screen, 1, {{kDefaultRect}}},
+    {42, 44, "AFFICHE LES VALEURS DU TABLEAU INTERNE '#balauto'+'cant:'      (100 lignes maximum)", 1100, 2, 42, 44, cant_screen, 1, {{{1, 32, 1098, 512}}}},
     {45, 47, "AFFICHE LES VALEURS DU TABLEAU INTERNE  '#exe:'    (100 éléments maximum)", 1100, 2, 45, 47, exe_screen, 1, {{{1, 32, 1098, 512}}}},
     {48, 48, "AFFICHE LA COMPOSITION DES TABLES DE VÉRITÉS    Partie 'pulse:'  (32 maximum)", 800, 2, -1, -1, pulse_screen, 1, {{{0, 32, 800, 512}}}},
     {49, 56, "AFFICHE LES VALEURS DU TABLEAU INTERNE '#horo'            (255 lignes maximum)", 1100, 2, 49, 56, horo_screen, 3, {{{0, 32, 1100, 512}, {940, 610, 70, 15}, {470, 559, 570, 21}}}},
