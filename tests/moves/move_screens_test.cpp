@@ -9,6 +9,7 @@
 #include "core/screens.h"
 #include "moves/iti_engine.h"
 #include "runtime/window_events.h"
+#include "support/drawn_texts.h"
 #include "support/screen_redraw.h"
 #include "support/temp_dir.h"
 
@@ -38,18 +39,9 @@ struct MoveScreens : ::testing::Test, TestSystem {
     window_paint(sys);
   }
   std::string text_at(int x, int y, int* colour = nullptr) const {
-    for (const DrawnText& t : sys.screen.drawn_texts) {
-      if (t.x != x || t.y != y) continue;
-      if (colour) *colour = t.colour;
-      return t.text;
-    }
-    return "";
+    return drawn_text_at(sys, x, y, colour);
   }
-  bool drew(const std::string& text) const {
-    for (const DrawnText& t : sys.screen.drawn_texts)
-      if (t.text == text) return true;
-    return false;
-  }
+  bool drew(const std::string& text) const { return drew_text(sys, text); }
   // The ground of a row, probed in an empty stretch of it.
   Rgb ground(int top, int row) const {
     return host.frame.surface()->pixel(795, top + row * 18 + 8);

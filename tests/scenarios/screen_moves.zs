@@ -64,9 +64,11 @@ expect screen.mode 20
 texts
 rclick 400 300
 expect screen.mode 19
-# Sidings: siding 1 parks the train of canton 0; held by a movement, its Cmd_I is ignored.
+# Sidings: title, columns and legend; siding 1 parks the train of canton 0; held by a movement,
+# its Cmd_I is ignored.
 menu 928
 expect screen.mode 21
+texts
 click 100 62
 expect garage.1.cmd_lock 1
 tick 2
