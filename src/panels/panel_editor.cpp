@@ -428,8 +428,9 @@ void paint_colours(Surface& s, int left, const TcoCell& b) {
   overlay_text(s, left + 312, y0 + 4, "S+");
   overlay_box(s, left + kSwatchX, y0, left + 360, y0 + 15, 7);
   sens_arrow(s, left + kSwatchX, y0, b.f[CELL_SENS]);
+  // C1..C4 sit one pixel below the V rows, between the rows the two buttons hit.
   for (int k = 0; k < 4; ++k) {
-    const int y = y0 + 20 * (k + 1);
+    const int y = y0 + 21 + 20 * k;
     overlay_text(s, left + 312, y, format("C%d", k + 1));
     overlay_swatch(s, left + kSwatchX, y, 20, 10, b.f[static_cast<size_t>(CELL_C1 + k)]);
   }
