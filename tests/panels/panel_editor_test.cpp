@@ -141,6 +141,92 @@ TEST_F(PanelEditorTest, ColourSwatchesStepRoundMinusOneToTwentyThree) {
   EXPECT_EQ(buffer().f[CELL_SENS], 1);
 }
 
+// Each region of the window at its first and last pixels and just outside them: whether a
+// click there does what the region does. x from the window's left edge.
+enum class Region { MoveRight, Close, Sens, C1, C4, Raz, TextClear, Opt, Txt };
+
+struct BoundCase {
+  Region region;
+  bool left;
+  int x, y;
+  bool hit;
+};
+
+// clang-format off
+const BoundCase kBounds[] = {
+    {Region::MoveRight, true, 369, 1, true},        {Region::MoveRight, true, 382, 14, true},
+    {Region::MoveRight, true, 368, 8, false},       {Region::MoveRight, true, 383, 8, false},
+    {Region::MoveRight, true, 375, 0, false},       {Region::MoveRight, true, 375, 15, false},
+    {Region::Close, true, 385, 1, true},            {Region::Close, true, 398, 14, true},
+    {Region::Close, true, 384, 8, false},           {Region::Close, true, 399, 8, false},
+    {Region::Sens, true, 341, kY0 + 1, true},       {Region::Sens, false, 359, kY0 + 14, true},
+    {Region::Sens, true, 340, kY0 + 5, false},      {Region::Sens, false, 360, kY0 + 5, false},
+    {Region::Sens, true, 350, kY0, false},          {Region::Sens, true, 350, kY0 + 15, false},
+    {Region::C1, true, 341, kY0 + 20, true},        {Region::C1, true, 359, kY0 + 28, true},
+    {Region::C1, true, 340, kY0 + 25, false},       {Region::C1, true, 360, kY0 + 25, false},
+    {Region::C1, true, 350, kY0 + 19, false},       {Region::C1, true, 350, kY0 + 29, false},
+    {Region::C1, false, 341, kY0 + 21, true},       {Region::C1, false, 359, kY0 + 29, true},
+    {Region::C1, false, 350, kY0 + 20, false},      {Region::C1, false, 350, kY0 + 30, false},
+    {Region::C4, true, 350, kY0 + 80, true},        {Region::C4, true, 350, kY0 + 88, true},
+    {Region::C4, false, 350, kY0 + 89, true},       {Region::C4, false, 350, kY0 + 80, false},
+    {Region::Raz, true, 341, kY0 + 121, true},      {Region::Raz, true, 359, kY0 + 129, true},
+    {Region::Raz, true, 350, kY0 + 120, false},     {Region::Raz, true, 350, kY0 + 130, false},
+    {Region::Raz, false, 350, kY0 + 125, false},
+    {Region::TextClear, true, 237, kY0 + 119, true}, {Region::TextClear, true, 255, kY0 + 129, true},
+    {Region::TextClear, true, 236, kY0 + 125, false}, {Region::TextClear, true, 256, kY0 + 125, false},
+    {Region::TextClear, true, 246, kY0 + 118, false}, {Region::TextClear, true, 246, kY0 + 130, false},
+    {Region::TextClear, false, 246, kY0 + 125, false},
+    {Region::Opt, true, 41, kY0 + 101, true},       {Region::Opt, true, 139, kY0 + 109, true},
+    {Region::Opt, true, 140, kY0 + 105, false},     {Region::Opt, true, 60, kY0 + 110, false},
+    {Region::Txt, true, 41, kY0 + 121, true},       {Region::Txt, true, 236, kY0 + 129, true},
+    {Region::Txt, true, 60, kY0 + 120, false},      {Region::Txt, true, 60, kY0 + 130, false},
+};
+// clang-format on
+
+TEST_F(PanelEditorTest, EveryRegionOfTheWindowEndsAtItsBounds) {
+  for (const BoundCase& c : kBounds) {
+    sys().screen.panel_mode = 'B';  // left edge at 200
+    buffer().f[CELL_SENS] = 0;
+    for (int k = 0; k < 4; ++k) buffer().f[static_cast<size_t>(CELL_C1 + k)] = 5;
+    set_cell_text(buffer(), "AB");
+    sys().panels.editor.field = EditField::None;
+    c.left ? click(200 + c.x, c.y) : rclick(200 + c.x, c.y);
+    const EditField field = sys().panels.editor.field;
+    bool done = false;
+    switch (c.region) {
+      case Region::MoveRight:
+        done = sys().screen.panel_mode == 'C';
+        break;
+      case Region::Close:
+        done = sys().screen.panel_mode == ' ';
+        break;
+      case Region::Sens:
+        done = buffer().f[CELL_SENS] == 1;
+        break;
+      case Region::C1:
+        done = buffer().f[CELL_C1] == (c.left ? 6 : 4);
+        break;
+      case Region::C4:
+        done = buffer().f[CELL_C1 + 3] == (c.left ? 6 : 4);
+        break;
+      case Region::Raz:
+        done = buffer().f[CELL_C1] == -1 && buffer().f[CELL_C1 + 3] == -1;
+        break;
+      case Region::TextClear:
+        done = text() == std::string(20, ' ') && field == EditField::Txt;
+        break;
+      case Region::Opt:
+        done = field == EditField::Opt;
+        break;
+      case Region::Txt:
+        done = field == EditField::Txt && cell_text_trimmed(buffer()) == "AB";
+        break;
+    }
+    EXPECT_EQ(done, c.hit) << static_cast<int>(c.region) << " at " << c.x << "," << c.y
+                           << (c.left ? " left" : " right");
+  }
+}
+
 TEST_F(PanelEditorTest, PaletteSetsTheKindAndKeepsTheFields) {
   select_cant();
   type("105");
