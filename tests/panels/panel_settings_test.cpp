@@ -115,4 +115,27 @@ TEST_F(PanelSettingsTest, SwatchesShowTrainCantonAndFlags) {
   EXPECT_EQ(marks, "TCNO");
 }
 
+// The close buttons of the settings and of the variable help, at their bounds; the help
+// closes on a left click only.
+TEST_F(PanelSettingsTest, CloseButtonsCloseWithinTheirBounds) {
+  struct CloseCase {
+    char overlay;
+    bool left;
+    int x, y;
+    bool closes;
+  };
+  const CloseCase cases[] = {
+      {'R', true, 386, 1, true},   {'R', false, 399, 14, true}, {'R', true, 385, 8, false},
+      {'R', true, 392, 0, false},  {'R', true, 392, 15, false}, {'H', true, 786, 1, true},
+      {'H', true, 799, 14, true},  {'H', true, 785, 8, false},  {'H', true, 792, 15, false},
+      {'H', false, 792, 8, false},
+  };
+  for (const CloseCase& c : cases) {
+    window_menu(sys(), c.overlay == 'R' ? 942 : 916);
+    press(c.left, c.x, c.y);
+    EXPECT_EQ(sys().screen.panel_mode, c.closes ? ' ' : c.overlay)
+        << c.overlay << " " << c.x << "," << c.y;
+  }
+}
+
 }  // namespace
