@@ -30,25 +30,8 @@ export ASAN_OPTIONS=detect_leaks=0
 (cd "$work" && exec "$zir") &
 zir_pid=$!
 
-# Start-up says in a box that no card was found: it is answered with Enter.
-window=""
-for _ in $(seq 150); do
-  box=$(xdotool search --onlyvisible --name '^ZIR - ' 2>/dev/null | head -1 || true)
-  if [ -n "$box" ]; then
-    xdotool windowfocus "$box" 2>/dev/null || true
-    xdotool key Return 2>/dev/null || true
-  fi
-  window=$(xdotool search --onlyvisible --name '^ZIR$' 2>/dev/null | head -1 || true)
-  [ -n "$window" ] && break
-  kill -0 "$zir_pid" 2>/dev/null || fail "zir ended before its window appeared"
-  sleep 0.1
-done
-[ -n "$window" ] || fail "no window"
-sleep 0.5
-xdotool windowfocus "$window" 2>/dev/null || true
-sleep 0.3
-
-keys() { xdotool key --delay 150 "$@" 2>/dev/null; sleep 0.3; }
+# Start-up says in a box that no card was found: wait_for_window answers it.
+wait_for_window
 click() {
   xdotool mousemove --window "$window" "$1" "$2" click 1 2>/dev/null
   sleep 0.3

@@ -29,9 +29,6 @@ cp -r "$demo"/. "$work"/
 for n in 1 2 3 4 5 6; do export "ZIR_COM$n=$work/absent"; done
 export ASAN_OPTIONS=detect_leaks=0
 
-# The first visible window whose title matches, or nothing.
-visible() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1 || true; }
-
 # Waits for a box of zir, then sends the signal and checks the end.
 signal_in_box() {
   local signal=$1 what=$2 box="" status=""
@@ -66,16 +63,7 @@ for _ in $(seq 50); do [ -e "$work/com1" ] && break; sleep 0.1; done
 export ZIR_COM1="$work/com1"
 (cd "$work" && exec "$zir") &
 zir_pid=$!
-window=""
-for _ in $(seq 150); do
-  box=$(visible '^ZIR - ')
-  [ -n "$box" ] && xdotool windowfocus "$box" key Return 2>/dev/null || true
-  window=$(visible '^ZIR$')
-  [ -n "$window" ] && break
-  sleep 0.1
-done
-[ -n "$window" ] || fail "no window"
-sleep 0.5
+wait_for_window
 echo "silent 0" >&4
 signal_in_box TERM "the Yes/No box of a lost card"
 echo "quit" >&4

@@ -58,26 +58,8 @@ export ASAN_OPTIONS=detect_leaks=0
 (cd "$work" && exec "$zir") &
 zir_pid=$!
 
-# Without a card on the link, start-up says so in a box: it is answered with Enter.
-window=""
-for _ in $(seq 150); do
-  box=$(xdotool search --onlyvisible --name '^ZIR - ' 2>/dev/null | head -1 || true)
-  if [ -n "$box" ]; then
-    xdotool windowfocus "$box" 2>/dev/null || true
-    xdotool key Return 2>/dev/null || true
-  fi
-  window=$(xdotool search --onlyvisible --name '^ZIR$' 2>/dev/null | head -1 || true)
-  [ -n "$window" ] && break
-  kill -0 "$zir_pid" 2>/dev/null || fail "zir ended before its window appeared"
-  sleep 0.1
-done
-[ -n "$window" ] || fail "no window"
-sleep 0.5
-# No window manager runs here: give the window the keyboard ourselves.
-xdotool windowfocus "$window" 2>/dev/null || true
-sleep 0.3
-
-keys() { xdotool key --delay 150 "$@" 2>/dev/null; sleep 0.3; }
+# Start-up says in a box that no card was found: wait_for_window answers it.
+wait_for_window
 
 # Panel 1 in the window against zir-sim's render of it: the drawing area starts under the menu
 # bar, at the first row that is the panel's top grid line (colour 35) with the background

@@ -35,3 +35,33 @@ wait_for_exit() {
     sleep 0.1
   done
 }
+
+# The first visible window whose title matches, or nothing.
+visible() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1 || true; }
+
+# Waits up to 15 s for the main window of the zir started as zir_pid, answering with Enter any
+# box it shows first (start-up says in a box that no card was found); sets `window` and gives it
+# the keyboard, as no window manager runs here. Calls the test's `fail` when zir ends first or
+# no window comes.
+wait_for_window() {
+  local box
+  window=""
+  for _ in $(seq 150); do
+    box=$(visible '^ZIR - ')
+    if [ -n "$box" ]; then
+      xdotool windowfocus "$box" 2>/dev/null || true
+      xdotool key Return 2>/dev/null || true
+    fi
+    window=$(visible '^ZIR$')
+    [ -n "$window" ] && break
+    kill -0 "$zir_pid" 2>/dev/null || fail "zir ended before its window appeared"
+    sleep 0.1
+  done
+  [ -n "$window" ] || fail "no window"
+  sleep 0.5
+  xdotool windowfocus "$window" 2>/dev/null || true
+  sleep 0.3
+}
+
+# Types keys into the focused window, slowly enough for each to be taken.
+keys() { xdotool key --delay 150 "$@" 2>/dev/null; sleep 0.3; }
