@@ -1,11 +1,13 @@
 // The readers of config.txt: the whole start-up reading in its order (then a few ticks over
-// what was read), and each section with a grammar of its own.
+// what was read, and every table screen drawn from it), and each section with a grammar of its
+// own.
 #include "block/aigauto_config.h"
 #include "block/balauto_config.h"
 #include "clock/exe_config.h"
 #include "clock/horo_config.h"
 #include "clock/vib_config.h"
 #include "core/fatal.h"
+#include "core/screens.h"
 #include "fuzz/fuzz_target.h"
 #include "logic/tdv_config.h"
 #include "moves/depl_config.h"
@@ -13,6 +15,7 @@
 #include "moves/iti_config.h"
 #include "runtime/startup.h"
 #include "runtime/tick.h"
+#include "runtime/window_events.h"
 #include "trains/canton_engine.h"
 #include "trains/selectif_config.h"
 #include "trains/train_config.h"
@@ -32,6 +35,14 @@ void read_guarded(FuzzLayout& layout, Read read) {
   }
 }
 
+// Starts ZIR on the layout and runs a few ticks with no screen in view.
+void start_and_tick(System& sys) {
+  startup_before_window(sys);
+  startup_window_create(sys);
+  sys.screen.screen_mode = kNoScreen;
+  for (int i = 0; i < kTicksAfterStartup; ++i) tick(sys);
+}
+
 int read_section(const char* header, void (*reader)(System&), const uint8_t* data, size_t size) {
   FuzzLayout layout(section_text(header, data, size));
   read_guarded(layout, [reader](System& sys) {
@@ -46,10 +57,24 @@ int read_section(const char* header, void (*reader)(System&), const uint8_t* dat
 FUZZ_TARGET(config) {
   FuzzLayout layout(std::string_view(reinterpret_cast<const char*>(data), size));
   read_guarded(layout, [](System& sys) {
-    startup_before_window(sys);
-    startup_window_create(sys);
-    sys.screen.screen_mode = kNoScreen;  // the engines run; painting is another target's work
-    for (int i = 0; i < kTicksAfterStartup; ++i) tick(sys);
+    start_and_tick(sys);
+    shutdown(sys);
+  });
+  return 0;
+}
+
+// Every table screen painted, then redrawn by a tick, from the tables the layout filled.
+FUZZ_TARGET(screens) {
+  FuzzLayout layout(std::string_view(reinterpret_cast<const char*>(data), size));
+  read_guarded(layout, [](System& sys) {
+    start_and_tick(sys);
+    for (int screen = kPanels; screen <= kLastScreen; ++screen) {
+      if (!screen_info(screen) || screen == kCardScreen)
+        continue;  // the card screen talks to cards
+      sys.screen.screen_mode = screen;
+      window_paint(sys);
+      table_screen_tick_redraw(sys);
+    }
     shutdown(sys);
   });
   return 0;

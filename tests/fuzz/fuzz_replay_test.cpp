@@ -43,9 +43,10 @@ TEST(FuzzReplay, EveryTargetSurvivesItsSeedsAndRegressions) {
   ASSERT_FALSE(fuzz_targets().empty());
   for (const FuzzTarget& target : fuzz_targets()) {
     std::vector<fs::path> inputs = files_below(kFuzzDir / "regressions" / target.name);
-    if (std::string_view(target.name) == "config")
+    const std::string_view name = target.name;
+    if (name == "config" || name == "screens")
       for (const fs::path& config : layout_files("config.txt")) inputs.push_back(config);
-    if (std::string_view(target.name) == "panels")
+    if (name == "panels")
       for (const fs::path& panels : layout_files("config_tco.txt")) inputs.push_back(panels);
     for (const fs::path& input : inputs) {
       SCOPED_TRACE(input.string());
