@@ -153,6 +153,9 @@ Surface::Surface(int width, int height)
       cr_(cairo_create(image_)) {
   cairo_set_antialias(cr_, CAIRO_ANTIALIAS_NONE);
   cairo_set_line_width(cr_, 1.0);
+  // Curves flattened to a quarter pixel: without antialiasing a disc keeps its pixels (a few of
+  // a thousand move) and a panel full of lamps paints a fifth faster than at the default 0.1.
+  cairo_set_tolerance(cr_, 0.25);
   cairo_set_line_cap(cr_, CAIRO_LINE_CAP_BUTT);
   cairo_set_line_join(cr_, CAIRO_LINE_JOIN_MITER);
   cairo_font_options_t* options = cairo_font_options_create();
