@@ -538,20 +538,20 @@ void right_press(System& sys, int panel, int x, int y) {
 
 }  // namespace
 
-void panel_event(System& sys, int panel, PanelEvent event) {
+void panel_event(System& sys, int panel, int mode) {
   const int x = sys.screen.mouse_x;
   const int y = sys.screen.mouse_y;
-  switch (event) {
-    case PanelEvent::LeftPress:
+  switch (mode) {
+    case kLeftPress:
       left_press(sys, panel, x, y);
       break;
-    case PanelEvent::LeftRelease:
+    case kLeftRelease:
       left_release(sys, panel, x, y);
       break;
-    case PanelEvent::RightPress:
+    case kRightPress:
       right_press(sys, panel, x, y);
       break;
-    case PanelEvent::RightRelease:
+    default:
       break;
   }
 }

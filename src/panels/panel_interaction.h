@@ -8,8 +8,6 @@
 
 struct System;
 
-enum class PanelEvent { LeftPress, LeftRelease, RightPress, RightRelease };
-
 // The countdowns of the pending selection and of the result frame, in TickState's
 // panel_countdown (the tick counts them down).
 constexpr int kSelectionCountdown = 0;
@@ -18,8 +16,9 @@ constexpr int kSelectionTicks = 50;
 constexpr int kResultTicks = 20;
 
 // A mouse event on panel 0..7 in run mode (no overlay open), at the mouse position of
-// sys.screen.
-void panel_event(System& sys, int panel, PanelEvent event);
+// sys.screen: `mode` is the screen entry-point mode (kLeftPress, kLeftRelease, kRightPress;
+// the others do nothing).
+void panel_event(System& sys, int panel, int mode);
 
 // A held push or servo button lets go (its output back to 0, the servo stopped where it is),
 // and the multi-function blocks stop looking pressed. Called at every left release, whatever

@@ -29,7 +29,7 @@ void panel_screen(System& sys, Surface& s, int mode) {
     paint_panel(sys, s, panel);
     return;
   }
-  overlay_event(sys, panel, mode);
+  if (!overlay_event(sys, panel, mode)) panel_event(sys, panel, mode);
 }
 
 const ScreenInfo kScreens[] = {

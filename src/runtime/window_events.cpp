@@ -255,25 +255,16 @@ void window_button_press(System& sys, MouseButton button, int x, int y) {
   window_mouse_move(sys, x, y);
   sys.screen.press_x = x;
   sys.screen.press_y = y;
-  if (panel_run_mode(sys)) {
-    panel_event(sys, sys.screen.screen_mode,
-                button == MouseButton::Left ? PanelEvent::LeftPress : PanelEvent::RightPress);
-    return;
-  }
   Surface s = client_surface(sys);
   screen_call(sys, s, button == MouseButton::Left ? kLeftPress : kRightPress);
 }
 
 void window_button_release(System& sys, MouseButton button, int x, int y) {
   window_mouse_move(sys, x, y);
-  if (panel_run_mode(sys)) {
-    panel_event(sys, sys.screen.screen_mode,
-                button == MouseButton::Left ? PanelEvent::LeftRelease : PanelEvent::RightRelease);
-    return;
-  }
   // A button held down on a panel lets go at the next left release, whatever the screen; so
-  // does a canton selection, which a later release on the panel must not take for a drag.
-  if (button == MouseButton::Left) {
+  // does a canton selection, which a later release on the panel must not take for a drag. A
+  // release on a panel in run mode is the panel's own: it may end a drag.
+  if (button == MouseButton::Left && !panel_run_mode(sys)) {
     panel_let_go(sys);
     sys.panels.action.selection_held = 0;
   }
