@@ -32,11 +32,6 @@ constexpr int kTicMax = 10000;  // the reader's own limit
 constexpr int kDepl0 = 6500;    // depl_start_run_0
 constexpr int kExe0 = 8400;     // exe_0
 
-int characters(const std::string& utf8) {
-  return static_cast<int>(
-      std::count_if(utf8.begin(), utf8.end(), [](char c) { return (c & 0xC0) != 0x80; }));
-}
-
 struct Box {
   int x, y, w, h;
   bool contains(int px, int py) const { return px >= x && px < x + w && py >= y && py < y + h; }
@@ -49,7 +44,7 @@ void box_text(Surface& s, const Box& b, int ground, const std::string& text, int
   s.select_fill(ground);
   s.rectangle(b.x, b.y, b.x + b.w, b.y + b.h);
   if (text.empty()) return;
-  const int x = b.x + std::max(2, (b.w - characters(text) * kCharWidth) / 2);
+  const int x = b.x + std::max(2, (b.w - drawn_characters(text) * kCharWidth) / 2);
   s.set_text_colour(colour);
   s.draw_text_fit(x, b.y + (b.h - 15) / 2 + 1, text, b.x + b.w - 2 - x);
 }

@@ -144,3 +144,8 @@ std::string format(const char* f, ...) {
   va_end(again);
   return text;
 }
+
+int drawn_characters(std::string_view text) {
+  std::string bytes;
+  return static_cast<int>(utf8_to_cp1252(text, bytes) ? bytes.size() : text.size());
+}

@@ -13,5 +13,8 @@ bool utf8_to_cp1252(std::string_view bytes, std::string& out);
 // by the zero bytes of its ASCII characters, to Windows-1252 (characters it lacks and broken
 // pairs become '?'); returns false when `bytes` is not UTF-16.
 bool utf16_to_cp1252(std::string_view bytes, std::string& out);
+// The characters a text shows once drawn: UTF-8 characters, or bytes when the text is not
+// UTF-8 (the surface draws those as Windows-1252).
+int drawn_characters(std::string_view text);
 // printf into a string, whatever its length (the screens' "%3d ms", "%-2d" and the like).
 std::string format(const char* f, ...) __attribute__((format(printf, 1, 2)));

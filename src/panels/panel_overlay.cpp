@@ -28,12 +28,6 @@ constexpr HiddenColumns kHiddenColumns[] = {
 // The overlay that "+" steps to from each one.
 constexpr char kOverlayCycle[] = {kOverlayNone, 'A', 'B', 'C', 'D', kOverlayHelp, kOverlayRender};
 
-// Characters of a text as it is drawn (UTF-8, or Windows-1252 bytes).
-int drawn_characters(std::string_view text) {
-  std::string bytes;
-  return static_cast<int>(utf8_to_cp1252(text, bytes) ? bytes.size() : text.size());
-}
-
 void overlay_press(System& sys, int panel, bool left, int x, int y) {
   const char mode = sys.screen.panel_mode;
   if (editor_position(mode)) {
